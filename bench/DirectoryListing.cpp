@@ -1,0 +1,153 @@
+// Lists a folder of 20,000 files with a three-mask text through DirectoryListing and
+// with a bare FindFirstFileA/FindNextFileA loop, side by side in the same run, and
+// prints the median ratio of the two times. The listing must stay below 3 times the
+// bare enumeration.
+
+#include "search/DirectoryListing.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+const int FileCount = 20000;
+const int Rounds = 7;
+const char* const MaskText = "*.exe;*.dll;*.scr";
+const char* const Extensions[] = {".exe", ".dll", ".scr", ".txt", ".doc"};
+
+double Seconds()
+{
+    LARGE_INTEGER frequency;
+    LARGE_INTEGER now;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+std::string FileName(int i)
+{
+    char name[32];
+    std::snprintf(name, sizeof(name), "file%05d%s", i, Extensions[i % 5]);
+    return name;
+}
+
+bool CreateFiles(const std::string& folder)
+{
+    if (!CreateDirectoryA(folder.c_str(), nullptr)) {
+        return false;
+    }
+    for (int i = 0; i < FileCount; ++i) {
+        const std::string path = folder + "\\" + FileName(i);
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            return false;
+        }
+        CloseHandle(file);
+    }
+    return true;
+}
+
+void RemoveFiles(const std::string& folder)
+{
+    for (int i = 0; i < FileCount; ++i) {
+        DeleteFileA((folder + "\\" + FileName(i)).c_str());
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+// Returns the number of entries the platform reported.
+int BareEnumeration(const std::string& folder)
+{
+    WIN32_FIND_DATAA record;
+    HANDLE find = FindFirstFileA((folder + "\\*.*").c_str(), &record);
+    if (find == INVALID_HANDLE_VALUE) {
+        return 0;
+    }
+    int count = 0;
+    do {
+        ++count;
+    } while (FindNextFileA(find, &record));
+    FindClose(find);
+    return count;
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+} // namespace
+
+int main()
+{
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string folder = std::string(temp) + "qf_bench_listing_" + std::to_string(GetCurrentProcessId());
+
+    std::printf("creating %d files...\n", FileCount);
+    std::fflush(stdout);
+    if (!CreateFiles(folder)) {
+        std::printf("could not create the files in %s\n", folder.c_str());
+        RemoveFiles(folder);
+        return 1;
+    }
+
+    // One untimed pass of each, so both start from the same warm state.
+    int bareCount = BareEnumeration(folder);
+    int listedCount = DirectoryListing(folder, MaskText, 0).EntryCount();
+
+    std::vector<double> bareTimes;
+    std::vector<double> listingTimes;
+    std::vector<double> ratios;
+    for (int round = 0; round < Rounds; ++round) {
+        double bare = 0;
+        double listing = 0;
+        for (int step = 0; step < 2; ++step) {
+            // Alternate which one runs first in each round.
+            if ((step == 0) == (round % 2 == 0)) {
+                const double start = Seconds();
+                bareCount = BareEnumeration(folder);
+                bare = Seconds() - start;
+            } else {
+                const double start = Seconds();
+                DirectoryListing listed(folder, MaskText, 0);
+                listedCount = listed.EntryCount();
+                listing = Seconds() - start;
+            }
+        }
+        bareTimes.push_back(bare);
+        listingTimes.push_back(listing);
+        ratios.push_back(listing / bare);
+    }
+
+    // For information: the search also sorts every listing it walks.
+    std::vector<double> sortedRatios;
+    for (int round = 0; round < 3; ++round) {
+        double start = Seconds();
+        BareEnumeration(folder);
+        const double bare = Seconds() - start;
+        start = Seconds();
+        DirectoryListing listed(folder, MaskText, 0);
+        listed.SortEntries();
+        sortedRatios.push_back((Seconds() - start) / bare);
+    }
+
+    RemoveFiles(folder);
+
+    const double ratio = Median(ratios);
+    std::printf("entries reported: %d, kept by \"%s\": %d\n", bareCount, MaskText, listedCount);
+    std::printf("bare FindFirstFileA/FindNextFileA loop: median %.2f ms\n", Median(bareTimes) * 1000.0);
+    std::printf("DirectoryListing scan:                  median %.2f ms\n", Median(listingTimes) * 1000.0);
+    std::printf("ratio DirectoryListing / bare loop (median of %d): %.2f (limit 3)\n", Rounds, ratio);
+    std::printf("ratio with SortEntries added (median of 3, information only): %.2f\n", Median(sortedRatios));
+    if (listedCount != FileCount * 3 / 5) {
+        std::printf("unexpected number of kept entries\n");
+        return 1;
+    }
+    return ratio < 3.0 ? 0 : 1;
+}
