@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Bytes read from the file per step; one more byte of buffer holds a closing NUL.
+constexpr int32_t FindFastChunkSize = 32768;
+
+// Offset of the first occurrence of pattern in the file, or -1.
+// The pattern ends at its first NUL byte (a NUL never takes part in a match) and
+// must be shorter than FindFastChunkSize. Without caseSensitive, the pattern and
+// the data are both mapped with the ANSI upper-case mapping (CharUpperA) before
+// comparing. Returns -1 for an empty pattern or file name, a file that cannot be
+// opened or read, an empty file, a file of 2 GiB or more, and when nothing matches.
+// The file is opened read-only and shared for reading and writing.
+int32_t FindPatternInFile(const std::string& fileName, const std::string& pattern,
+                          bool caseSensitive);
