@@ -1,0 +1,171 @@
+#include "app/Commands.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "app/Unit1.h"
+#include "control/Control.h"
+#include "control/MessageBox.h"
+#include "search/FileNameExtension.h"
+#include "search/ResultList.h"
+#include "search/TextHelpers.h"
+
+namespace {
+
+const int DeleteKey = VK_DELETE;  // 46
+
+// Button colours (0x00BBGGRR).
+const ColourValue White = 0xFFFFFF;
+const ColourValue Maroon = 0x000080;
+const ColourValue Blue = 0xFF0000;
+const ColourValue PressedFace = 0x9D4F4F;   // (79, 79, 157)
+const ColourValue Silver = 0xC0C0C0;
+const ColourValue NormalFace = 0xC08080;    // (128, 128, 192)
+
+const char* const AboutLines[] = {
+    "Quillfix 1.0 RC 2",
+    "",
+    "Tools untuk me-restore file Word dan Excel yang terkena virus",
+    "Caranya :",
+    "1. Cari folder yang terdapat dokumennya",
+    "2. Klik Find ( Stop untuk menghentikan pencarian )",
+    "3. Klik Restore File untuk mengembalikan dokumen",
+    "4. Yang tidak terdeteksi doc atau xls akan berekstensi *.dat",
+    "",
+    "Untuk menghapus file di daftar, pilih dan tekan tombol Delete",
+    "Pembuat tidak bertanggung jawab jika ada kehilangan / kerusakan data",
+    "Pastikan dicoba dulu dengan memilih \"Rename Viruses\"",
+};
+
+// "Delete files" and "Rename files" have their own colours.
+bool CaptionContainsFiles(Control* button) {
+  return TextPosition("files", button->GetText()) > 0;
+}
+
+// Deletes or renames the file of one selected row and updates the row; a failure leaves
+// the row as it was.
+void ProcessRow(ResultList& rows, int row, SelectedFilesMode mode, const std::string& extension) {
+  const std::string file = rows.GetCell(row, PathColumn) + rows.GetCell(row, NameColumn);
+  if (mode == SelectedFilesMode::Delete) {
+    if (DeleteFileA(file.c_str())) {
+      rows.SetCell(row, NameColumn, "");
+      rows.SetCell(row, PathColumn, "");
+      rows.SetCell(row, SizeColumn, "");
+      rows.SetCell(row, InformationColumn, "");
+    }
+    return;
+  }
+  // Only the file name's extension is replaced: a full stop in a folder name must not
+  // move the file into another folder.
+  const std::string renamed = ReplaceFileNameExtension(file, extension);
+  if (MoveFileA(file.c_str(), renamed.c_str())) {
+    rows.SetCell(row, NameColumn, FileNameOf(renamed));
+  }
+}
+
+}  // namespace
+
+void ProcessSelectedFiles(MainWindow* window, SelectedFilesMode mode) {
+  ResultList rows(window->ResultListView);
+  const int count = rows.RowCount();
+  if (count < 1) {
+    return;
+  }
+  bool anySelected = false;
+  for (int row = 0; row < count && !anySelected; ++row) {
+    anySelected = rows.IsRowSelected(row);
+  }
+  if (!anySelected) {
+    ShowMessageBox("Select the file from the list first", MB_ICONINFORMATION);
+    return;
+  }
+  std::string extension;
+  if (mode == SelectedFilesMode::Rename) {
+    extension = TrimBlanks(window->RenameFilesEdit->GetText());
+    if (extension.empty()) {
+      ShowMessageBox("File extention is empty\r\nPlease fill the file extention", MB_ICONHAND);
+      return;
+    }
+    extension = "." + extension;
+  }
+  const int answer =
+      mode == SelectedFilesMode::Delete
+          ? ShowMessageBox("Are you sure you want to delete the selected files ?\r\nThis will delete the files",
+                           MB_YESNO | MB_ICONEXCLAMATION)
+          : ShowMessageBox("Are you sure you rename the selected files ?", MB_YESNO | MB_ICONQUESTION);
+  if (answer == IDNO) {
+    return;
+  }
+  const int rowsNow = rows.RowCount();
+  for (int row = 0; row < rowsNow; ++row) {
+    if (rows.IsRowSelected(row)) {
+      ProcessRow(rows, row, mode, extension);
+    }
+  }
+}
+
+void SelectAllFiles(MainWindow* window) {
+  ResultList(window->ResultListView).SelectAllRows();
+}
+
+void ClearAllFiles(MainWindow* window) {
+  ResultList(window->ResultListView).SetRowState(-1, RowCut);
+}
+
+void ClearResult(MainWindow* window) {
+  ResultList(window->ResultListView).ClearRows();
+}
+
+void DeleteListedRows(MainWindow* window) {
+  ResultList rows(window->ResultListView);
+  if (rows.RowCount() <= 0) {
+    return;
+  }
+  for (int row = rows.NextSelectedRow(-1); row != -1; row = rows.NextSelectedRow(-1)) {
+    const int before = rows.RowCount();
+    rows.DeleteRow(row);
+    if (rows.RowCount() == before) {
+      return;  // the control refused: stop instead of asking for the same row forever
+    }
+  }
+}
+
+void HandleListKeyDown(MainWindow* window, Control*, int& keyCode) {
+  if (keyCode == DeleteKey) {
+    ResultList rows(window->ResultListView);
+    rows.DeleteRow(rows.FocusedRow());
+  }
+}
+
+void WarnDeleteInfected(MainWindow* window) {
+  if (window->DeleteInfectedRadio->IsChecked()) {
+    ShowMessageBox(
+        "Peringatan...\r\nDengan mengaktifkan pilihan ini,\r\nfile yang terinfeksi virus akan langsung dihapus",
+        MB_ICONEXCLAMATION);
+  }
+}
+
+void ShowAbout(MainWindow*) {
+  std::string text = AboutLines[0];
+  for (size_t line = 1; line < sizeof AboutLines / sizeof AboutLines[0]; ++line) {
+    text += "\r\n";
+    text += AboutLines[line];
+  }
+  ShowMessageBox(text, MB_ICONINFORMATION);
+}
+
+void HoverHighlight(MainWindow*, Control* button) {
+  button->SetColour(White);
+  button->SetFontColour(CaptionContainsFiles(button) ? Maroon : Blue);
+}
+
+void PressHighlight(MainWindow*, Control* button) {
+  button->SetColour(PressedFace);
+  button->SetFontColour(Silver);
+}
+
+void RestoreNormalLook(MainWindow*, Control* button) {
+  button->SetColour(CaptionContainsFiles(button) ? Maroon : NormalFace);
+  button->SetFontColour(White);
+}

@@ -1,0 +1,30 @@
+// Program entry: builds the main window, runs the message loop until the window closes,
+// and ends the process with exit code 0.
+#include <windows.h>
+
+#include <cstdlib>
+
+#include "app/Unit1.h"
+#include "control/Control.h"
+#include "control/MessageLoop.h"
+
+namespace {
+
+// The one main window object; the form owns it and releases it when the loop ends.
+MainWindow* Form1 = nullptr;
+
+[[noreturn]] void ProgramMain()
+{
+  BuildMainWindow(&Form1, nullptr);
+  // The loop clears MainForm before it releases the form (and with it Form1).
+  RunLoop(Form1->MainForm);
+  Form1 = nullptr;
+  std::exit(0);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+  ProgramMain();
+}

@@ -1,0 +1,379 @@
+// "Restore File" on a real window, measured side by side with its floor in one run:
+// 1. 1,000 carriers of about 150 KiB with their documents at 3 distinct offsets:
+//    RestoreFiles wall time against reading the same files once and writing their
+//    tails once with bare ReadFile/WriteFile.
+// 2. One carrier of 200 MiB: the process's peak working set divided by the size of
+//    the document, which the restore holds in memory in full.
+#include <windows.h>
+
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "control/Control.h"
+#include "control/ListView.h"
+#include "control/MessageLoop.h"
+#include "control/StringList.h"
+#include "recovery/RestoreFiles.h"
+#include "recovery/RestoreWindow.h"
+#include "search/ResultList.h"
+
+namespace {
+
+constexpr int CarrierCount = 1000;
+constexpr int Rounds = 3;
+const int32_t Offsets[3] = {4096, 8192, 12288};
+constexpr int32_t DocumentSize = 143 * 1024;            // with the offsets: 147 to 155 KiB
+constexpr int64_t LargeDocumentSize = int64_t(200) << 20;
+const std::string Ole2("\xD0\xCF\x11\xE0\xA1", 5);
+
+double Now() {
+  static const LARGE_INTEGER frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER counter;
+  QueryPerformanceCounter(&counter);
+  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// ---- files ---------------------------------------------------------------------------
+
+std::string ReadWholeFile(const std::string& path) {
+  std::string bytes;
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    return bytes;
+  }
+  const DWORD size = GetFileSize(file, nullptr);
+  bytes.resize(size);
+  DWORD read = 0;
+  if (size > 0 && !ReadFile(file, &bytes[0], size, &read, nullptr)) {
+    read = 0;
+  }
+  bytes.resize(read);
+  CloseHandle(file);
+  return bytes;
+}
+
+bool WriteWholeFile(const std::string& path, const char* data, size_t size) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    return false;
+  }
+  DWORD written = 0;
+  const bool ok = WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr) && written == size;
+  CloseHandle(file);
+  return ok;
+}
+
+void RemoveFolderFiles(const std::string& folder) {
+  WIN32_FIND_DATAA record;
+  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &record);
+  if (find == INVALID_HANDLE_VALUE) {
+    return;
+  }
+  do {
+    if ((record.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+      DeleteFileA((folder + "\\" + record.cFileName).c_str());
+    }
+  } while (FindNextFileA(find, &record));
+  FindClose(find);
+}
+
+// Pseudo-random letters a to t: no signature, no type word.
+void FillNeutral(char* data, size_t size, uint32_t& seed) {
+  for (size_t i = 0; i < size; ++i) {
+    seed = seed * 1103515245u + 12345u;
+    data[i] = static_cast<char>('a' + (seed >> 16) % 20);
+  }
+}
+
+// A document that the type tests find to be a Word document ("Word" near its end).
+std::string MakeDocument(int32_t size, uint32_t seed) {
+  std::string document(static_cast<size_t>(size), '\0');
+  FillNeutral(&document[0], document.size(), seed);
+  document.replace(0, Ole2.size(), Ole2);
+  document.replace(document.size() - 100, 4, "Word");
+  return document;
+}
+
+std::string CarrierName(int index) {
+  char name[32];
+  std::snprintf(name, sizeof name, "carrier%04d.exe", index);
+  return name;
+}
+
+// ---- the window ------------------------------------------------------------------------
+
+// A form with what the restore uses, shown on the display.
+class BenchWindow {
+ public:
+  BenchWindow() {
+    form_ = CreateForm(nullptr, "Restore benchmark");
+    form_->SetPosition(20, 20)->SetClientSize(700, 420);
+    record_.MainForm = form_;
+    record_.RestoreButton = CreateButton(form_, "Restore File", ButtonNoBorder, 0, nullptr, 0);
+    record_.RestoreButton->SetPosition(4, 4)->Resize(105, 22);
+    record_.StopRestoreButton = CreateButton(form_, "Stop Restore", ButtonNoBorder, 0, nullptr, 0);
+    record_.StopRestoreButton->SetPosition(114, 4)->Resize(105, 22);
+    record_.DeleteInfectedRadio = CreateRadioButton(form_, "Delete infected files");
+    record_.DeleteInfectedRadio->SetPosition(230, 6)->Resize(150, 18);
+    record_.RenameWithRadio = CreateRadioButton(form_, "Rename with");
+    record_.RenameWithRadio->SetPosition(390, 6)->Resize(100, 18);
+    record_.RenameWithEdit = CreateEdit(form_, 0);
+    record_.RenameWithEdit->SetPosition(495, 5)->Resize(60, 20)->SetText("_vrs");
+    record_.ResultListView = CreateResultListView(form_);
+    record_.ResultListView->SetPosition(4, 32)->Resize(692, 360);
+    record_.InfoLabel = CreateLabel(form_, "Information");
+    record_.InfoLabel->SetPosition(4, 398)->Resize(692, 17);
+    record_.RestoreButton->SetClickEvent(OnRestore, &record_);
+    record_.SearchStopped = 1;
+    record_.OffsetList = NewStringList();
+    form_->WindowHandle();
+    form_->SetVisible(true);
+    record_.RenameWithRadio->SetChecked(true);
+  }
+  ~BenchWindow() {
+    form_->Release();
+    record_.OffsetList->Release();
+  }
+  BenchWindow(const BenchWindow&) = delete;
+  BenchWindow& operator=(const BenchWindow&) = delete;
+
+  // Lists the files the way the search does (redraw suspended while rows are added).
+  void List(const std::string& folder, const std::vector<std::string>& names) {
+    ResultList list(record_.ResultListView);
+    list.ClearRows();
+    HWND view = record_.ResultListView->WindowHandle();
+    SendMessageA(view, WM_SETREDRAW, FALSE, 0);
+    for (const std::string& name : names) {
+      list.SetCell(list.AddRow(name), PathColumn, folder + "\\");
+    }
+    SendMessageA(view, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(view, nullptr, TRUE);
+    Settle();
+  }
+  void ClickRestore() { SendMessageA(record_.RestoreButton->WindowHandle(), BM_CLICK, 0, 0); }
+  std::string Status(int row) { return ResultList(record_.ResultListView).GetCell(row, StatusColumn); }
+  int RowCount() { return ResultList(record_.ResultListView).RowCount(); }
+
+  static void Settle() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+  }
+
+ private:
+  static void OnRestore(void* context, Control*) { RestoreFiles(static_cast<RestoreWindow*>(context)); }
+
+  Control* form_ = nullptr;
+  RestoreWindow record_;
+};
+
+// Answers the summary box as soon as it appears and notes when that was: the run's work
+// is done at that moment.
+double boxShownAt = 0;
+
+LRESULT CALLBACK AnswerBoxes(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_ACTIVATE) {
+    HWND window = reinterpret_cast<HWND>(wParam);
+    char className[16] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (std::string(className) == "#32770") {
+      boxShownAt = Now();
+      PostMessageA(window, WM_COMMAND, IDOK, 0);
+    }
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// ---- 1. many carriers -------------------------------------------------------------------
+
+struct Round {
+  double Floor = 0;
+  double Restore = 0;
+  bool Correct = false;
+};
+
+// Reads every file once and writes its tail once with the bare platform calls; returns
+// the seconds taken. The tails are removed afterwards.
+double Floor(const std::vector<std::string>& paths, const std::string& suffix) {
+  std::vector<char> buffer(256 * 1024);
+  const double start = Now();
+  for (size_t i = 0; i < paths.size(); ++i) {
+    const std::string path = suffix.empty() ? paths[i] : paths[i].substr(0, paths[i].size() - 4) + suffix;
+    HANDLE in = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD read = 0;
+    ReadFile(in, buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr);
+    CloseHandle(in);
+    const DWORD offset = static_cast<DWORD>(Offsets[i % 3]);
+    HANDLE out = CreateFileA((path + ".tail").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    WriteFile(out, buffer.data() + offset, read > offset ? read - offset : 0, &written, nullptr);
+    CloseHandle(out);
+  }
+  const double seconds = Now() - start;
+  for (size_t i = 0; i < paths.size(); ++i) {
+    const std::string path = suffix.empty() ? paths[i] : paths[i].substr(0, paths[i].size() - 4) + suffix;
+    DeleteFileA((path + ".tail").c_str());
+  }
+  return seconds;
+}
+
+Round MeasureRound(const std::string& folder, BenchWindow& window, const std::string& body,
+                   const std::vector<std::string>& documents) {
+  Round round;
+  RemoveFolderFiles(folder);
+  std::vector<std::string> names;
+  std::vector<std::string> paths;
+  for (int i = 0; i < CarrierCount; ++i) {
+    const int32_t offset = Offsets[i % 3];
+    const std::string carrier = body.substr(0, static_cast<size_t>(offset)) + documents[i % documents.size()];
+    names.push_back(CarrierName(i));
+    paths.push_back(folder + "\\" + names.back());
+    WriteWholeFile(paths.back(), carrier.data(), carrier.size());
+  }
+  // Both sides find the files in the system's cache.
+  for (const std::string& path : paths) {
+    ReadWholeFile(path);
+  }
+
+  const double floorBefore = Floor(paths, "");
+  window.List(folder, names);
+  boxShownAt = 0;
+  const double start = Now();
+  window.ClickRestore();
+  round.Restore = (boxShownAt > 0 ? boxShownAt : Now()) - start;
+
+  // The restored carriers are read again the same way: the floor before and after the
+  // run evens out the machine's drift.
+  const double floorAfter = Floor(paths, "._vrs");
+  round.Floor = (floorBefore + floorAfter) / 2;
+
+  round.Correct = window.RowCount() == CarrierCount;
+  for (int i = 0; i < CarrierCount && round.Correct; ++i) {
+    const std::string base = paths[i].substr(0, paths[i].size() - 4);
+    round.Correct = window.Status(i) == "OK... Fixed" &&
+                    ReadWholeFile(base + ".doc") == documents[i % documents.size()] &&
+                    GetFileAttributesA((base + "._vrs").c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
+  return round;
+}
+
+bool BenchmarkManyCarriers(const std::string& folder, const std::string& body) {
+  std::vector<std::string> documents;
+  for (uint32_t seed = 1; seed <= 4; ++seed) {
+    documents.push_back(MakeDocument(DocumentSize, seed));
+  }
+  BenchWindow window;
+  std::vector<Round> rounds;
+  for (int r = 0; r < Rounds; ++r) {
+    rounds.push_back(MeasureRound(folder, window, body, documents));
+    const Round& round = rounds.back();
+    std::printf("round %d: floor %.3f s, RestoreFiles %.3f s, ratio %.2f%s\n", r + 1, round.Floor,
+                round.Restore, round.Restore / round.Floor, round.Correct ? "" : "  (WRONG RESULT)");
+  }
+  RemoveFolderFiles(folder);
+  std::vector<double> ratios;
+  bool correct = true;
+  for (const Round& round : rounds) {
+    ratios.push_back(round.Restore / round.Floor);
+    correct = correct && round.Correct;
+  }
+  std::sort(ratios.begin(), ratios.end());
+  const double ratio = ratios[ratios.size() / 2];
+  std::printf("%d carriers of %d to %d KiB, documents at 3 offsets: RestoreFiles / floor = %.2f "
+              "(median of %d rounds; limit 2)\n",
+              CarrierCount, (Offsets[0] + DocumentSize) / 1024, (Offsets[2] + DocumentSize) / 1024, ratio,
+              Rounds);
+  return correct && ratio < 2.0;
+}
+
+// ---- 2. one large carrier ---------------------------------------------------------------
+
+bool BenchmarkLargeCarrier(const std::string& folder, const std::string& body) {
+  RemoveFolderFiles(folder);
+  const std::string path = folder + "\\large.exe";
+  // Written in blocks so that the benchmark itself never holds the document.
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                            nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    std::printf("cannot write %s\n", path.c_str());
+    return false;
+  }
+  DWORD written = 0;
+  WriteFile(file, body.data(), 20480, &written, nullptr);
+  std::vector<char> block(1 << 20);
+  uint32_t seed = 99;
+  for (int64_t done = 0; done < LargeDocumentSize; done += static_cast<int64_t>(block.size())) {
+    FillNeutral(block.data(), block.size(), seed);
+    if (done == 0) {
+      std::copy(Ole2.begin(), Ole2.end(), block.begin());
+    }
+    if (done + static_cast<int64_t>(block.size()) == LargeDocumentSize) {
+      std::copy_n("Word", 4, block.end() - 100);
+    }
+    WriteFile(file, block.data(), static_cast<DWORD>(block.size()), &written, nullptr);
+  }
+  CloseHandle(file);
+
+  PROCESS_MEMORY_COUNTERS before = {};
+  before.cb = sizeof before;
+  GetProcessMemoryInfo(GetCurrentProcess(), &before, sizeof before);
+  BenchWindow window;
+  window.List(folder, {"large.exe"});
+  const double start = Now();
+  window.ClickRestore();
+  const double seconds = Now() - start;
+  PROCESS_MEMORY_COUNTERS after = {};
+  after.cb = sizeof after;
+  GetProcessMemoryInfo(GetCurrentProcess(), &after, sizeof after);
+
+  WIN32_FILE_ATTRIBUTE_DATA data = {};
+  const bool saved = GetFileAttributesExA((folder + "\\large.doc").c_str(), GetFileExInfoStandard, &data) &&
+                     data.nFileSizeLow == static_cast<DWORD>(LargeDocumentSize) && window.Status(0) == "OK... Fixed";
+  RemoveFolderFiles(folder);
+  const double ratio = static_cast<double>(after.PeakWorkingSetSize) / static_cast<double>(LargeDocumentSize);
+  std::printf("200 MiB document: restored in %.2f s%s; peak working set %.1f MiB (%.1f MiB before the "
+              "run) / document = %.2f (limit 2.2)\n",
+              seconds, saved ? "" : " (WRONG RESULT)", after.PeakWorkingSetSize / 1048576.0,
+              before.PeakWorkingSetSize / 1048576.0, ratio);
+  return saved && ratio <= 2.2;
+}
+
+}  // namespace
+
+int main() {
+  char temp[MAX_PATH + 1] = {};
+  GetTempPathA(MAX_PATH, temp);
+  const std::string folder = std::string(temp) + "qf-bench-restore-" + std::to_string(GetCurrentProcessId());
+  CreateDirectoryA(folder.c_str(), nullptr);
+  char self[MAX_PATH + 1] = {};
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  const std::string body = ReadWholeFile(self).substr(0, 20480);
+  if (body.size() < 20480 || body.find(Ole2) != std::string::npos) {
+    std::printf("the benchmark's own executable cannot serve as a carrier body\n");
+    return 1;
+  }
+  HHOOK hook = SetWindowsHookExA(WH_CBT, AnswerBoxes, nullptr, GetCurrentThreadId());
+
+  const bool large = BenchmarkLargeCarrier(folder, body);
+  const bool many = BenchmarkManyCarriers(folder, body);
+
+  UnhookWindowsHookEx(hook);
+  RemoveFolderFiles(folder);
+  RemoveDirectoryA(folder.c_str());
+  return many && large ? 0 : 1;
+}

@@ -1,0 +1,147 @@
+#include "recovery/ExtractDocument.h"
+
+#include <windows.h>
+
+#include <new>
+
+#include "control/SystemErrorText.h"
+#include "recovery/ByteStream.h"
+#include "recovery/RestoreFiles.h"
+#include "search/FileNameExtension.h"
+#include "search/TextHelpers.h"
+
+namespace {
+
+const unsigned char Utf16Wo[4] = {0x57, 0x00, 0x6F, 0x00};
+
+std::string UpperCaseText(std::string text) {
+  if (!text.empty()) {
+    CharUpperBuffA(&text[0], static_cast<DWORD>(text.size()));
+  }
+  return text;
+}
+
+// True when both paths name the same file as far as their texts tell (case ignored).
+bool SamePathText(const std::string& a, const std::string& b) {
+  return UpperCaseText(a) == UpperCaseText(b);
+}
+
+uint32_t LastErrorOr(uint32_t fallback) {
+  const DWORD error = GetLastError();
+  return error != NO_ERROR ? static_cast<uint32_t>(error) : fallback;
+}
+
+// Fills result with the failure: the platform's error when there is one, else reason.
+void Fail(ExtractionResult& result, uint32_t errorCode, const char* reason) {
+  result.Saved = false;
+  result.ErrorCode = errorCode;
+  result.Reason = reason;
+}
+
+// Copies the document into a memory stream sized for it up front, so that the file is
+// read straight into the stream's block (one copy of the document in memory). Returns
+// null, with result filled, when that fails.
+ByteStreamPtr ReadDocument(ByteStream& carrier, int32_t offset, int32_t count,
+                           ExtractionResult& result) {
+  ByteStreamPtr document = NewMemoryStream();
+  if (!document) {
+    Fail(result, ERROR_NOT_ENOUGH_MEMORY, "");
+    return nullptr;
+  }
+  SetLastError(NO_ERROR);
+  if (StreamSeek(*document, count, FromBeginning) != count ||
+      StreamSeek(*document, 0, FromBeginning) != 0) {
+    Fail(result, LastErrorOr(ERROR_NOT_ENOUGH_MEMORY), "");
+    return nullptr;
+  }
+  SetLastError(NO_ERROR);
+  if (StreamSeek(carrier, offset, FromBeginning) != offset) {
+    Fail(result, LastErrorOr(ERROR_SEEK), "");
+    return nullptr;
+  }
+  SetLastError(NO_ERROR);
+  const int32_t copied = CopyStreamBytes(*document, carrier, count);
+  if (copied != count) {
+    Fail(result, GetLastError(), "The file could not be read to its end.");
+    return nullptr;
+  }
+  return document;
+}
+
+// True when the file at path is a file of exactly size bytes.
+bool HasSize(const std::string& path, int32_t size, ExtractionResult& result) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) {
+    Fail(result, GetLastError(), "The saved file cannot be found.");
+    return false;
+  }
+  if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || data.nFileSizeHigh != 0 ||
+      data.nFileSizeLow != static_cast<DWORD>(size)) {
+    Fail(result, 0, "The saved file is incomplete.");
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string DocumentExtension(ByteStream& document) {
+  if (ContainsTypeWord(&document, "Word")) {
+    return ".doc";
+  }
+  if (ContainsTypeWord(&document, "Exce") ||
+      ContainsTypeWord(&document, reinterpret_cast<const char*>(Utf16Wo))) {
+    return ".xls";
+  }
+  return ".dat";
+}
+
+ExtractionResult ExtractDocument(ByteStream& carrier, int32_t offset, std::string extension,
+                                 const std::string& carrierPath) {
+  ExtractionResult result;
+  try {
+    const int32_t carrierSize = StreamSize(carrier);
+    const int32_t count = carrierSize - offset;
+    if (offset < 0 || count <= 0) {
+      Fail(result, 0, "The document is empty.");
+      return result;
+    }
+    ByteStreamPtr document = ReadDocument(carrier, offset, count, result);
+    if (!document) {
+      return result;
+    }
+    if (extension.empty()) {
+      extension = DocumentExtension(*document);
+    }
+    result.OutputPath = ReplaceFileNameExtension(carrierPath, extension);
+    if (SamePathText(result.OutputPath, carrierPath)) {
+      Fail(result, 0, "The new file would replace the infected file itself.");
+      return result;
+    }
+    SetLastError(NO_ERROR);
+    if (!SaveStreamToFile(*document, result.OutputPath, 0, StreamSize(*document))) {
+      Fail(result, LastErrorOr(ERROR_WRITE_FAULT), "");
+      return result;
+    }
+    FreeStream(document);
+    if (!HasSize(result.OutputPath, count, result)) {
+      return result;
+    }
+    result.Saved = true;
+  } catch (const std::bad_alloc&) {
+    Fail(result, ERROR_NOT_ENOUGH_MEMORY, "");
+  }
+  return result;
+}
+
+std::string SaveFailureText(const ExtractionResult& result) {
+  std::string reason = result.ErrorCode != 0 ? SystemErrorText(result.ErrorCode) : "";
+  if (reason.empty()) {
+    reason = result.Reason;
+  }
+  if (reason.empty()) {
+    reason = result.ErrorCode != 0 ? "Error " + IntegerText(static_cast<int32_t>(result.ErrorCode))
+                                   : "Unknown reason.";
+  }
+  return "Save failed, " + reason;
+}

@@ -1,0 +1,34 @@
+#pragma once
+// Copies the document embedded in a carrier into a new file beside it, and tells exactly
+// whether that file holds the whole document: the carrier may only be disposed of when
+// it does.
+#include <cstdint>
+#include <string>
+
+struct ByteStream;
+
+// Carriers of this size or more are not read (offsets and sizes are signed 32-bit).
+constexpr int64_t LargestSupportedFileSize = 0x7FFFFFFF;
+
+struct ExtractionResult {
+  bool Saved = false;       // the output file exists and holds every byte of the document
+  std::string OutputPath;   // the file written, or the one that could not be written
+  uint32_t ErrorCode = 0;   // the platform's error when the save failed, 0 when none applies
+  std::string Reason;       // a plain reason when the failure has no platform error
+};
+
+// ".doc" when the last 65,536 bytes of the document hold "Word", else ".xls" when they
+// hold "Exce" or the UTF-16 text "Wo", else ".dat".
+std::string DocumentExtension(ByteStream& document);
+
+// Copies the bytes of carrier from offset to its end into memory, decides the extension
+// when extension is empty, and saves the copy as carrierPath with the extension of its
+// file name replaced (the folder part is never changed). An existing output file is
+// replaced. Refuses to write over the carrier itself. Running out of memory, a short
+// read, a failed create or write and an output file of the wrong size all give
+// Saved = false.
+ExtractionResult ExtractDocument(ByteStream& carrier, int32_t offset, std::string extension,
+                                 const std::string& carrierPath);
+
+// "Save failed, " followed by the system's text for the error, or the plain reason.
+std::string SaveFailureText(const ExtractionResult& result);

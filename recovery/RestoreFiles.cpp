@@ -1,0 +1,396 @@
+#include "recovery/RestoreFiles.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstring>
+#include <exception>
+
+#include "control/Control.h"
+#include "control/ManagedObject.h"
+#include "control/MessageBox.h"
+#include "control/MessageLoop.h"
+#include "control/StringList.h"
+#include "control/SystemErrorText.h"
+#include "recovery/ByteStream.h"
+#include "recovery/ExtractDocument.h"
+#include "recovery/LocateDocument.h"
+#include "search/FileNameExtension.h"
+#include "search/ResultList.h"
+#include "search/TextHelpers.h"
+
+namespace {
+
+constexpr int32_t TypeWindowSize = 65536;
+
+// Counts as a running window procedure of the control layer while it lives, so that
+// destruction requested meanwhile waits until the command has returned.
+class MessageHandlingScope {
+ public:
+  MessageHandlingScope() { EnterMessageHandling(); }
+  ~MessageHandlingScope() { LeaveMessageHandling(); }
+  MessageHandlingScope(const MessageHandlingScope&) = delete;
+  MessageHandlingScope& operator=(const MessageHandlingScope&) = delete;
+};
+
+// How the carrier is disposed of once its document is saved.
+struct DisposalOptions {
+  bool Delete = false;     // "Delete infected files" is selected
+  std::string RenameText;  // the "Rename with" text
+};
+
+// One "Restore File" run over the rows of the result list. The window may be closed
+// while the run handles a message; from then on no control is touched again, the file
+// in progress is finished and the run ends without a summary.
+class RestoreRun {
+ public:
+  explicit RestoreRun(RestoreWindow* window)
+      : window_(window), list_(window->ResultListView) {}
+
+  void Execute();
+
+ private:
+  bool WindowGone() const;
+  // Handles at most one waiting message; notes when the window went away meanwhile.
+  void Pump();
+  void SetInfo(const std::string& text);
+  void SetButtonEnabled(bool enabled);
+  DisposalOptions ReadDisposalOptions() const;
+
+  void RestoreRow(int row);
+  int32_t ChooseOffset(ByteStream& carrier, const std::string& filePath, std::string& extension);
+  // Writes a cell of the row that holds the file, which may have moved or gone while
+  // messages were handled.
+  void WriteCell(int& row, const std::string& path, const std::string& name, int column,
+                 const std::string& text);
+  int FindFileRow(int row, const std::string& path, const std::string& name) const;
+
+  RestoreWindow* window_;
+  ResultList list_;
+  bool gone_ = false;
+  bool rowChecked_ = false;  // the row index was confirmed after the last message handling
+  int32_t restoredCount_ = 0;
+};
+
+bool RestoreRun::WindowGone() const {
+  const Control* form = window_->MainForm;
+  if (form == nullptr) {
+    return false;
+  }
+  if (form->WindowGone || form->IsDestroyScheduled()) {
+    return true;
+  }
+  return form->Handle != nullptr && !IsWindow(form->Handle);
+}
+
+void RestoreRun::Pump() {
+  if (gone_) {
+    return;
+  }
+  ProcessPendingMessages(ApplicationObject());
+  gone_ = WindowGone();
+  rowChecked_ = false;
+}
+
+void RestoreRun::SetInfo(const std::string& text) {
+  if (!gone_ && window_->InfoLabel != nullptr) {
+    window_->InfoLabel->SetText(text);
+  }
+}
+
+void RestoreRun::SetButtonEnabled(bool enabled) {
+  if (!gone_ && window_->RestoreButton != nullptr) {
+    window_->RestoreButton->SetEnabled(enabled);
+  }
+}
+
+DisposalOptions RestoreRun::ReadDisposalOptions() const {
+  DisposalOptions options;
+  options.Delete = window_->DeleteInfectedRadio != nullptr && window_->DeleteInfectedRadio->IsChecked();
+  if (window_->RenameWithEdit != nullptr) {
+    options.RenameText = window_->RenameWithEdit->GetText();
+  }
+  return options;
+}
+
+int RestoreRun::FindFileRow(int row, const std::string& path, const std::string& name) const {
+  if (list_.GetCell(row, NameColumn) == name && list_.GetCell(row, PathColumn) == path) {
+    return row;
+  }
+  const int count = list_.RowCount();
+  for (int other = 0; other < count; ++other) {
+    if (other != row && list_.GetCell(other, NameColumn) == name &&
+        list_.GetCell(other, PathColumn) == path) {
+      return other;
+    }
+  }
+  return -1;
+}
+
+void RestoreRun::WriteCell(int& row, const std::string& path, const std::string& name, int column,
+                           const std::string& text) {
+  if (gone_) {
+    return;
+  }
+  if (!rowChecked_) {
+    row = FindFileRow(row, path, name);
+    rowChecked_ = true;
+  }
+  if (row >= 0) {
+    list_.SetCell(row, column, text);
+  }
+}
+
+// Makes row the only selected row and the focused one, with no row cut or
+// drop-highlighted: the effect of SelectOnlyRow. Only rows that carry a flag are
+// changed, since clearing every row costs the list a notification per row.
+void SelectOnlyFileRow(ResultList list, int row) {
+  Control* view = list.View();
+  for (const UINT flag : {LVNI_SELECTED, LVNI_FOCUSED, LVNI_CUT, LVNI_DROPHILITED}) {
+    int other = -1;
+    while ((other = static_cast<int>(view->Send(LVM_GETNEXTITEM, static_cast<WPARAM>(other), flag))) >= 0) {
+      if (other != row) {
+        list.SetRowState(other, 0);
+      }
+    }
+  }
+  list.SetRowState(row, RowFocused | RowSelected);
+}
+
+// Deletes or renames the carrier; returns the text for the Information cell.
+std::string DisposeOfCarrier(const std::string& filePath, const std::string& name,
+                             const DisposalOptions& options) {
+  if (options.Delete) {
+    if (DeleteFileA(filePath.c_str())) {
+      return "Virus was deleted";
+    }
+    return "Delete failed, " + SystemErrorText(GetLastError());
+  }
+  const std::string text = TrimBlanks(options.RenameText);
+  const std::string extension = text.empty() ? "._vrs" : "." + text;
+  const std::string target = ReplaceFileNameExtension(filePath, extension);
+  if (MoveFileA(filePath.c_str(), target.c_str())) {
+    return "Org file renamed to : " + ReplaceFileNameExtension(name, extension);
+  }
+  return "Rename failed, " + SystemErrorText(GetLastError());
+}
+
+int32_t RestoreRun::ChooseOffset(ByteStream& carrier, const std::string& filePath,
+                                 std::string& extension) {
+  RestoreWindow* window = window_;
+  if (window->OffsetList == nullptr) {
+    // Without an offset list the file is scanned on its own.
+    window->CurrentOffset = LocateDocument(window, filePath);
+    return window->CurrentOffset;
+  }
+  if (StringListCount(window->OffsetList) == 0) {
+    LocateDocument(window, filePath);
+  }
+  window->CurrentOffset = 0;
+  const int count = StringListCount(window->OffsetList);
+  for (int index = 0; index < count; ++index) {
+    window->CurrentOffset = ParseLeadingInteger(StringListItem(window->OffsetList, index));
+    unsigned char head[5] = {0, 0, 0, 0, 0};
+    if (window->CurrentOffset >= 0 &&
+        StreamSeek(carrier, window->CurrentOffset, FromBeginning) == window->CurrentOffset) {
+      StreamRead(carrier, head, sizeof head);
+    }
+    if (BytesEqual(head, Ole2Signature, sizeof head)) {
+      break;
+    }
+    if (BytesEqual(head, RtfSignature, sizeof head)) {
+      extension = ".doc";
+      break;
+    }
+    window->CurrentOffset = 0;
+  }
+  // A list released while the seeding scan handled messages leaves the scan alone.
+  if ((window->OffsetList == nullptr || StringListCount(window->OffsetList) != 0) &&
+      window->CurrentOffset == 0) {
+    window->CurrentOffset = LocateDocument(window, filePath);
+  }
+  return window->CurrentOffset;
+}
+
+void RestoreRun::RestoreRow(int row) {
+  const std::string path = list_.GetCell(row, PathColumn);
+  const std::string name = list_.GetCell(row, NameColumn);
+  const std::string filePath = path + name;
+  if (TrimBlanks(filePath).empty()) {
+    return;
+  }
+  rowChecked_ = true;
+  // Taken now so that the carrier is disposed of as chosen even if the window closes
+  // while this file is in progress; read again before use while the window exists.
+  DisposalOptions options = ReadDisposalOptions();
+
+  SelectOnlyFileRow(list_, row);
+  list_.SetCell(row, StatusColumn, "Analyzing...");
+  Pump();
+
+  ByteStreamPtr carrier = OpenFileStreamForRead(filePath);
+  if (!carrier) {
+    return;
+  }
+  if (StreamSize64(*carrier) > LargestSupportedFileSize) {
+    FreeStream(carrier);
+    WriteCell(row, path, name, StatusColumn, "Not Supported");
+    WriteCell(row, path, name, InformationColumn, "File is 2 GB or larger");
+    return;
+  }
+  if (StreamSize(*carrier) == 0) {
+    return;
+  }
+
+  std::string extension;
+  const int32_t offset = ChooseOffset(*carrier, filePath, extension);
+  // The locator handles messages too.
+  gone_ = gone_ || WindowGone();
+  rowChecked_ = false;
+  if (offset < 1) {
+    FreeStream(carrier);
+    WriteCell(row, path, name, StatusColumn, "Not Detected");
+    if (offset == 0) {
+      WriteCell(row, path, name, InformationColumn, "Microsoft Office Document");
+    }
+    return;
+  }
+
+  Pump();
+  WriteCell(row, path, name, StatusColumn, "Infected...");
+  Pump();
+
+  const ExtractionResult result = ExtractDocument(*carrier, offset, extension, filePath);
+  FreeStream(carrier);
+  if (!result.Saved) {
+    // The carrier holds the only copy of the document: it stays as it is.
+    WriteCell(row, path, name, StatusColumn, "Save failed");
+    WriteCell(row, path, name, InformationColumn, SaveFailureText(result));
+    Pump();
+    return;
+  }
+  ++restoredCount_;
+
+  if (!gone_) {
+    options = ReadDisposalOptions();
+  }
+  const std::string information = DisposeOfCarrier(filePath, name, options);
+  WriteCell(row, path, name, StatusColumn, "OK... Fixed");
+  WriteCell(row, path, name, InformationColumn, information);
+  Pump();
+}
+
+void RestoreRun::Execute() {
+  window_->Restoring = 1;
+  SetButtonEnabled(false);
+  window_->CurrentOffset = 0;
+  StringListClear(window_->OffsetList);
+  window_->RestoreStopRequested = 0;
+  SetInfo("Restoring files..");
+
+  const int rowCount = list_.RowCount();
+  for (int row = 0; row < rowCount && !gone_; ++row) {
+    if (window_->RestoreStopRequested != 0) {
+      SetInfo("Restore files were stopped");
+      break;
+    }
+    RestoreRow(row);
+  }
+
+  if (gone_) {
+    window_->RestoreStopRequested = 0;
+    window_->Restoring = 0;
+    return;
+  }
+  SetButtonEnabled(true);
+  if (window_->RestoreStopRequested != 0) {
+    ShowMessageBox("Restoring files were stopped", 0);
+  } else {
+    ShowMessageBox("OK... Finish\r\nTotal files infected and restored : " + IntegerText(restoredCount_),
+                   MB_ICONINFORMATION);
+  }
+  window_->RestoreStopRequested = 0;
+  window_->Restoring = 0;
+}
+
+}  // namespace
+
+void RestoreFiles(RestoreWindow* window) {
+  if (window == nullptr || window->ResultListView == nullptr) {
+    return;
+  }
+  if (ResultList(window->ResultListView).RowCount() == 0) {
+    return;
+  }
+  // A run further up the stack (this click came from its message handling) goes on alone.
+  if (window->Restoring != 0) {
+    return;
+  }
+  if (window->Searching != 0) {
+    if (window->InfoLabel != nullptr) {
+      window->InfoLabel->SetText("Stop the searching first");
+    }
+    return;
+  }
+  // Controls that a close destroys meanwhile stay valid objects until the run returns.
+  MessageHandlingScope keepControls;
+  try {
+    RestoreRun(window).Execute();
+  } catch (const std::exception&) {
+    // Out of memory outside a document's extraction: the run ends where it is.
+    window->Restoring = 0;
+    window->RestoreStopRequested = 0;
+    if (window->RestoreButton != nullptr && window->MainForm != nullptr && !window->MainForm->WindowGone) {
+      window->RestoreButton->SetEnabled(true);
+    }
+  }
+}
+
+void StopRestore(RestoreWindow* window) {
+  if (window == nullptr) {
+    return;
+  }
+  window->RestoreStopRequested = 1;
+  if (window->RestoreButton != nullptr) {
+    window->RestoreButton->SetEnabled(true);
+  }
+}
+
+bool ContainsTypeWord(ByteStream* stream, const char* word) {
+  if (stream == nullptr || word == nullptr) {
+    return false;
+  }
+  // A four-byte window that starts as zeros and takes one byte at a time, compared
+  // with the word after every byte; bytes are read in blocks.
+  unsigned char sought[4];
+  std::memcpy(sought, word, sizeof sought);
+  unsigned char window[4] = {0, 0, 0, 0};
+  const int32_t size = StreamSize(*stream);
+  if (size > TypeWindowSize) {
+    StreamSeek(*stream, -TypeWindowSize, FromEnd);
+  } else {
+    StreamSeek(*stream, 0, FromBeginning);
+  }
+  unsigned char block[4096];
+  int32_t position = StreamPosition(*stream);
+  while (position >= 0 && position < size) {
+    const int32_t read = StreamRead(*stream, block, sizeof block);
+    if (read <= 0) {
+      return false;
+    }
+    for (int32_t index = 0; index < read; ++index) {
+      window[0] = window[1];
+      window[1] = window[2];
+      window[2] = window[3];
+      window[3] = block[index];
+      if (std::memcmp(window, sought, sizeof window) == 0) {
+        // Leaves the stream just after the matching byte, as a byte-wise search would.
+        StreamSeek(*stream, position + index + 1, FromBeginning);
+        return true;
+      }
+    }
+    position += read;
+  }
+  return false;
+}

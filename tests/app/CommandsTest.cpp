@@ -1,0 +1,353 @@
+// The main window's small commands on a main window built in-process: deleting and
+// renaming the selected files, the list commands, the Delete key, the option warning,
+// the about box and the push buttons' colours.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/Commands.h"
+#include "app/Unit1.h"
+#include "control/Control.h"
+#include "control/ListView.h"
+#include "control/MessageLoop.h"
+#include "search/ResultList.h"
+#include "support/MessageBoxAnswerer.h"
+#include "support/ScratchFolder.h"
+
+namespace {
+
+const char* const DeleteQuestion =
+    "Are you sure you want to delete the selected files ?\r\nThis will delete the files";
+const char* const RenameQuestion = "Are you sure you rename the selected files ?";
+
+class CommandsTest : public ::testing::Test {
+ protected:
+  CommandsTest() : files("qf-commands") {}
+
+  void SetUp() override {
+    answerer = std::make_unique<MessageBoxAnswerer>(IDYES);
+    BuildMainWindow(&window, nullptr);
+    form_ = window->MainForm;
+    ASSERT_TRUE(form_->CreateWindowHandle());
+    Pump();
+    rows = std::make_unique<ResultList>(window->ResultListView);
+  }
+
+  void TearDown() override {
+    Terminate(form_);
+    Pump();
+    ResetRunLoopState();
+    answerer.reset();
+  }
+
+  static void Pump() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message != WM_QUIT) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+      }
+    }
+  }
+
+  // A row for a file written in the scratch folder, as the search lists it.
+  int ListFile(const std::string& relative, const std::string& status = "") {
+    const std::string path = files.WriteFile(relative, relative);
+    const std::string::size_type slash = path.rfind('\\');
+    const int row = rows->AddRow(path.substr(slash + 1));
+    rows->SetCell(row, PathColumn, path.substr(0, slash + 1));
+    rows->SetCell(row, SizeColumn, "1");
+    rows->SetCell(row, StatusColumn, status);
+    return row;
+  }
+
+  int RowOf(const std::string& name) {
+    for (int row = 0; row < rows->RowCount(); ++row) {
+      if (rows->GetCell(row, NameColumn) == name) {
+        return row;
+      }
+    }
+    return -1;
+  }
+
+  void Select(std::initializer_list<const char*> names) {
+    rows->SetRowState(-1, 0);
+    for (const char* name : names) {
+      ASSERT_GE(RowOf(name), 0) << name;
+      rows->SetRowState(RowOf(name), RowSelected);
+    }
+  }
+
+  std::vector<std::string> Row(int row) {
+    std::vector<std::string> cells;
+    for (int column = 0; column < 5; ++column) {
+      cells.push_back(rows->GetCell(row, column));
+    }
+    return cells;
+  }
+
+  scratch::ScratchFolder files;
+  std::unique_ptr<MessageBoxAnswerer> answerer;
+  std::unique_ptr<ResultList> rows;
+  MainWindow* window = nullptr;
+  Control* form_ = nullptr;
+};
+
+TEST_F(CommandsTest, EmptyListOrNoSelectionDoesNothingToFiles) {
+  ProcessSelectedFiles(window, SelectedFilesMode::Delete);
+  ProcessSelectedFiles(window, SelectedFilesMode::Rename);
+  EXPECT_TRUE(answerer->Boxes().empty()) << "an empty list shows nothing";
+
+  ListFile("a.exe");
+  ListFile("b.exe");
+  rows->SetRowState(-1, 0);
+  ProcessSelectedFiles(window, SelectedFilesMode::Delete);
+  window->RenameFilesEdit->SetText("");
+  ProcessSelectedFiles(window, SelectedFilesMode::Rename);
+  ASSERT_EQ(answerer->MessageBoxes().size(), 2u);
+  for (const AnsweredBox& box : answerer->MessageBoxes()) {
+    EXPECT_EQ(box.Text, "Select the file from the list first");
+    EXPECT_EQ(box.Flags, 0x40u);
+    EXPECT_EQ(box.Caption, "Quillfix 1.0 RC 2");
+  }
+  EXPECT_TRUE(scratch::FileExists(files.Path("a.exe")));
+}
+
+TEST_F(CommandsTest, DeleteRemovesSelectedFilesAndEmptiesTheirRowsButStatus) {
+  ListFile("a.exe", "OK... Fixed");
+  ListFile("b.exe", "Not Detected");
+  ListFile("c.exe");
+  Select({"a.exe", "c.exe"});
+  window->RenameFilesEdit->SetText("   ");  // the rename extension plays no part here
+
+  answerer->Enqueue(IDNO);
+  ProcessSelectedFiles(window, SelectedFilesMode::Delete);
+  ASSERT_EQ(answerer->MessageBoxes().size(), 1u);
+  EXPECT_EQ(answerer->MessageBoxes()[0].Text, DeleteQuestion);
+  EXPECT_EQ(answerer->MessageBoxes()[0].Flags, 0x34u);
+  EXPECT_TRUE(scratch::FileExists(files.Path("a.exe")));
+  EXPECT_EQ(rows->GetCell(0, NameColumn), "a.exe");
+
+  ProcessSelectedFiles(window, SelectedFilesMode::Delete);
+  EXPECT_EQ(answerer->MessageBoxes().size(), 2u) << "no summary after the question";
+  EXPECT_FALSE(scratch::FileExists(files.Path("a.exe")));
+  EXPECT_TRUE(scratch::FileExists(files.Path("b.exe")));
+  EXPECT_FALSE(scratch::FileExists(files.Path("c.exe")));
+  ASSERT_EQ(rows->RowCount(), 3);
+  EXPECT_EQ(Row(0), std::vector<std::string>({"", "", "", "OK... Fixed", ""}));
+  EXPECT_EQ(Row(1)[NameColumn], "b.exe");
+  EXPECT_EQ(Row(2), std::vector<std::string>({"", "", "", "", ""}));
+  EXPECT_FALSE(rows->IsRowSelected(0));
+  EXPECT_FALSE(rows->IsRowSelected(2));
+
+  // Deleting an emptied row again fails silently: its file name is empty.
+  rows->SetRowState(0, RowSelected);
+  ProcessSelectedFiles(window, SelectedFilesMode::Delete);
+  EXPECT_EQ(Row(0), std::vector<std::string>({"", "", "", "OK... Fixed", ""}));
+  EXPECT_TRUE(rows->IsRowSelected(0));
+  EXPECT_TRUE(scratch::FileExists(files.Path("b.exe")));
+}
+
+TEST_F(CommandsTest, RenameReplacesOnlyTheExtensionOfTheFileName) {
+  ListFile("a.exe");
+  ListFile("abc.dll.exe");
+  ListFile("noext");
+  ListFile("v1.2\\readme");
+  ListFile("v1.2\\setup.exe");
+  ListFile("keep.exe");
+  Select({"a.exe", "abc.dll.exe", "noext", "readme", "setup.exe"});
+  window->RenameFilesEdit->SetText(" vrs ");
+
+  answerer->Enqueue(IDNO);
+  ProcessSelectedFiles(window, SelectedFilesMode::Rename);
+  ASSERT_EQ(answerer->MessageBoxes().size(), 1u);
+  EXPECT_EQ(answerer->MessageBoxes()[0].Text, RenameQuestion);
+  EXPECT_EQ(answerer->MessageBoxes()[0].Flags, 0x24u);
+  EXPECT_TRUE(scratch::FileExists(files.Path("a.exe")));
+
+  ProcessSelectedFiles(window, SelectedFilesMode::Rename);
+  for (const char* renamed : {"a.vrs", "abc.dll.vrs", "noext.vrs", "v1.2\\readme.vrs", "v1.2\\setup.vrs"}) {
+    EXPECT_TRUE(scratch::FileExists(files.Path(renamed))) << renamed;
+  }
+  EXPECT_FALSE(scratch::FileExists(files.Path("v1.vrs"))) << "a file was moved out of its folder";
+  EXPECT_TRUE(scratch::FileExists(files.Path("keep.exe")));
+  for (const char* name : {"a.vrs", "abc.dll.vrs", "noext.vrs", "readme.vrs", "setup.vrs"}) {
+    const int row = RowOf(name);
+    ASSERT_GE(row, 0) << name;
+    EXPECT_FALSE(rows->IsRowSelected(row)) << name;
+    EXPECT_EQ(rows->GetCell(row, SizeColumn), "1") << "other cells stay";
+  }
+  EXPECT_EQ(rows->GetCell(RowOf("readme.vrs"), PathColumn), files.Path("v1.2") + "\\");
+}
+
+TEST_F(CommandsTest, RenameExtensionIsTakenAsTypedAfterTrimming) {
+  ListFile("a.exe");
+  Select({"a.exe"});
+  window->RenameFilesEdit->SetText(" \t ");
+  ProcessSelectedFiles(window, SelectedFilesMode::Rename);
+  ASSERT_EQ(answerer->MessageBoxes().size(), 1u);
+  EXPECT_EQ(answerer->MessageBoxes()[0].Text, "File extention is empty\r\nPlease fill the file extention");
+  EXPECT_EQ(answerer->MessageBoxes()[0].Flags, 0x10u);
+  EXPECT_TRUE(scratch::FileExists(files.Path("a.exe")));
+
+  window->RenameFilesEdit->SetText(".vrs");
+  ProcessSelectedFiles(window, SelectedFilesMode::Rename);
+  EXPECT_TRUE(scratch::FileExists(files.Path("a..vrs")));
+  EXPECT_GE(RowOf("a..vrs"), 0);
+}
+
+TEST_F(CommandsTest, AFileThatCannotBeRenamedKeepsItsSelectedRow) {
+  ListFile("a.exe");
+  ListFile("b.exe");
+  ListFile("c.exe");
+  files.WriteFile("c.vrs", "already there");
+  HANDLE locked = CreateFileA(files.Path("b.exe").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+  Select({"a.exe", "b.exe", "c.exe"});
+  window->RenameFilesEdit->SetText("vrs");
+  ProcessSelectedFiles(window, SelectedFilesMode::Rename);
+  CloseHandle(locked);
+
+  EXPECT_GE(RowOf("a.vrs"), 0);
+  EXPECT_FALSE(rows->IsRowSelected(RowOf("a.vrs")));
+  ASSERT_GE(RowOf("b.exe"), 0);
+  EXPECT_TRUE(rows->IsRowSelected(RowOf("b.exe")));
+  EXPECT_TRUE(scratch::FileExists(files.Path("b.exe")));
+  ASSERT_GE(RowOf("c.exe"), 0) << "an existing target is never replaced";
+  EXPECT_TRUE(rows->IsRowSelected(RowOf("c.exe")));
+  EXPECT_EQ(scratch::ReadWholeFile(files.Path("c.vrs")), "already there");
+}
+
+TEST_F(CommandsTest, ListCommandsChangeRowsNeverFiles) {
+  for (const char* name : {"a.exe", "b.exe", "c.exe", "d.exe", "e.exe"}) {
+    ListFile(name);
+  }
+  rows->SetRowState(1, RowFocused | RowCut);
+  SelectAllFiles(window);
+  for (int row = 0; row < 5; ++row) {
+    EXPECT_EQ(RowState(window->ResultListView, row), static_cast<unsigned>(RowSelected)) << row;
+  }
+  ClearAllFiles(window);
+  for (int row = 0; row < 5; ++row) {
+    EXPECT_EQ(RowState(window->ResultListView, row), static_cast<unsigned>(RowCut)) << row;
+  }
+  EXPECT_EQ(rows->RowCount(), 5);
+
+  DeleteListedRows(window);
+  EXPECT_EQ(rows->RowCount(), 5) << "nothing selected, nothing removed";
+  Select({"a.exe", "c.exe", "e.exe"});
+  DeleteListedRows(window);
+  ASSERT_EQ(rows->RowCount(), 2);
+  EXPECT_EQ(rows->GetCell(0, NameColumn), "b.exe");
+  EXPECT_EQ(rows->GetCell(1, NameColumn), "d.exe");
+
+  ClearResult(window);
+  EXPECT_EQ(rows->RowCount(), 0);
+  DeleteListedRows(window);
+  for (const char* name : {"a.exe", "b.exe", "c.exe", "d.exe", "e.exe"}) {
+    EXPECT_TRUE(scratch::FileExists(files.Path(name))) << name;
+  }
+  EXPECT_TRUE(answerer->Boxes().empty());
+}
+
+TEST_F(CommandsTest, DeleteKeyRemovesOnlyTheFocusedRow) {
+  for (const char* name : {"a.exe", "b.exe", "c.exe"}) {
+    ListFile(name);
+  }
+  rows->SetRowState(-1, RowSelected);
+  rows->SetRowState(1, RowSelected | RowFocused);
+  int key = 'A';
+  HandleListKeyDown(window, window->ResultListView, key);
+  EXPECT_EQ(rows->RowCount(), 3);
+  key = VK_DELETE;
+  HandleListKeyDown(window, window->ResultListView, key);
+  EXPECT_EQ(key, VK_DELETE) << "the list still receives the key";
+  ASSERT_EQ(rows->RowCount(), 2);
+  EXPECT_EQ(rows->GetCell(0, NameColumn), "a.exe");
+  EXPECT_EQ(rows->GetCell(1, NameColumn), "c.exe");
+  rows->SetRowState(-1, RowSelected);
+  HandleListKeyDown(window, window->ResultListView, key);  // no focused row
+  EXPECT_EQ(rows->RowCount(), 2);
+
+  // Through the real key message as well.
+  rows->SetRowState(0, RowSelected | RowFocused);
+  SendMessageA(window->ResultListView->Handle, WM_KEYDOWN, VK_DELETE, 0);
+  Pump();
+  ASSERT_EQ(rows->RowCount(), 1);
+  EXPECT_EQ(rows->GetCell(0, NameColumn), "c.exe");
+}
+
+TEST_F(CommandsTest, DeleteOptionWarnsEachTimeItIsOn) {
+  WarnDeleteInfected(window);
+  EXPECT_TRUE(answerer->Boxes().empty()) << "\"Rename with\" is the option at start";
+  window->DeleteInfectedRadio->SetChecked(true);
+  answerer->ClearBoxes();
+  WarnDeleteInfected(window);
+  WarnDeleteInfected(window);
+  ASSERT_EQ(answerer->MessageBoxes().size(), 2u);
+  EXPECT_EQ(answerer->MessageBoxes()[1].Text,
+            "Peringatan...\r\nDengan mengaktifkan pilihan ini,\r\nfile yang terinfeksi virus akan langsung dihapus");
+  EXPECT_EQ(answerer->MessageBoxes()[1].Flags, 0x30u);
+}
+
+TEST_F(CommandsTest, AboutShowsTwelveLinesJoinedByCarriageReturnLineFeed) {
+  ShowAbout(window);
+  ASSERT_EQ(answerer->MessageBoxes().size(), 1u);
+  const AnsweredBox box = answerer->MessageBoxes()[0];
+  EXPECT_EQ(box.Flags, 0x40u);
+  EXPECT_EQ(box.Caption, "Quillfix 1.0 RC 2");
+  std::vector<std::string> lines;
+  std::string::size_type start = 0;
+  for (;;) {
+    const std::string::size_type end = box.Text.find("\r\n", start);
+    lines.push_back(box.Text.substr(start, end - start));
+    if (end == std::string::npos) {
+      break;
+    }
+    start = end + 2;
+  }
+  ASSERT_EQ(lines.size(), 12u);
+  EXPECT_EQ(lines[0], "Quillfix 1.0 RC 2");
+  EXPECT_EQ(lines[1], "");
+  EXPECT_EQ(lines[7], "4. Yang tidak terdeteksi doc atau xls akan berekstensi *.dat");
+  EXPECT_EQ(lines[8], "");
+  EXPECT_EQ(lines[11], "Pastikan dicoba dulu dengan memilih \"Rename Viruses\"");
+  EXPECT_EQ(box.Text.find('\n', 0), box.Text.find("\r\n") + 1) << "every line break is CR LF";
+}
+
+TEST_F(CommandsTest, PushButtonsShowHoverPressAndNormalColours) {
+  Control* fileButton = window->DeleteFilesButton;
+  Control* other = window->FindButton;
+  HoverHighlight(window, fileButton);
+  EXPECT_EQ(fileButton->Colour, 0xFFFFFFu);
+  EXPECT_EQ(fileButton->Font()->Colour, 0x000080u);
+  HoverHighlight(window, other);
+  EXPECT_EQ(other->Colour, 0xFFFFFFu);
+  EXPECT_EQ(other->Font()->Colour, 0xFF0000u);
+
+  PressHighlight(window, fileButton);
+  PressHighlight(window, other);
+  for (Control* button : {fileButton, other}) {
+    EXPECT_EQ(button->Colour, 0x9D4F4Fu);
+    EXPECT_EQ(button->Font()->Colour, 0xC0C0C0u);
+  }
+
+  for (Control* button : {window->DeleteFilesButton, window->RenameFilesButton}) {
+    RestoreNormalLook(window, button);
+    EXPECT_EQ(button->Colour, 0x000080u);
+    EXPECT_EQ(button->Font()->Colour, 0xFFFFFFu);
+  }
+  for (Control* button : {window->FindButton, window->AboutButton, window->StopRestoreButton,
+                          window->SelectAllButton}) {
+    RestoreNormalLook(window, button);
+    EXPECT_EQ(button->Colour, 0xC08080u);
+    EXPECT_EQ(button->Font()->Colour, 0xFFFFFFu);
+  }
+}
+
+}  // namespace

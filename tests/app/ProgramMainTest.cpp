@@ -1,0 +1,220 @@
+// quillfix.exe itself: started as its own process, found by its title, closed, and its
+// file checked for the subsystem, the static runtime and the embedded resources.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The program is built beside the tests: <build>\tests\test_app.exe, <build>\app\quillfix.exe.
+std::string ProgramPath()
+{
+  char self[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  std::string path = self;
+  path.erase(path.find_last_of("\\/"));
+  path.erase(path.find_last_of("\\/") + 1);
+  return path + "app\\quillfix.exe";
+}
+
+struct WindowSearch {
+  DWORD ProcessId;
+  HWND Found;
+};
+
+BOOL CALLBACK FindProgramWindow(HWND window, LPARAM argument)
+{
+  auto* search = reinterpret_cast<WindowSearch*>(argument);
+  DWORD processId = 0;
+  GetWindowThreadProcessId(window, &processId);
+  char title[128] = {};
+  GetWindowTextA(window, title, sizeof title);
+  if (processId == search->ProcessId && IsWindowVisible(window) && std::strcmp(title, "Quillfix 1.0 RC 2") == 0) {
+    search->Found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// Ends the started program on every path of a test.
+class StartedProgram {
+public:
+  explicit StartedProgram(const std::string& path)
+  {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    std::string commandLine = "\"" + path + "\"";
+    started_ = CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                              &startup, &info_) != FALSE;
+  }
+  ~StartedProgram()
+  {
+    if (!started_)
+      return;
+    if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
+      TerminateProcess(info_.hProcess, 99);
+      WaitForSingleObject(info_.hProcess, 5000);
+    }
+    CloseHandle(info_.hThread);
+    CloseHandle(info_.hProcess);
+  }
+  StartedProgram(const StartedProgram&) = delete;
+  StartedProgram& operator=(const StartedProgram&) = delete;
+
+  bool Started() const { return started_; }
+  HANDLE Process() const { return info_.hProcess; }
+
+  // The program's main window once it is shown under its title; nullptr after timeoutMs.
+  HWND WaitForWindow(DWORD timeoutMs) const
+  {
+    const DWORD start = GetTickCount();
+    do {
+      WindowSearch search = {info_.dwProcessId, nullptr};
+      EnumWindows(FindProgramWindow, reinterpret_cast<LPARAM>(&search));
+      if (search.Found)
+        return search.Found;
+      if (WaitForSingleObject(info_.hProcess, 100) != WAIT_TIMEOUT)
+        return nullptr;
+    } while (GetTickCount() - start < timeoutMs);
+    return nullptr;
+  }
+
+private:
+  bool started_ = false;
+  PROCESS_INFORMATION info_ = {};
+};
+
+std::vector<unsigned char> ReadFileBytes(const std::string& path)
+{
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+template <class T>
+bool ReadAt(const std::vector<unsigned char>& bytes, size_t offset, T& value)
+{
+  if (offset + sizeof(T) > bytes.size())
+    return false;
+  std::memcpy(&value, bytes.data() + offset, sizeof(T));
+  return true;
+}
+
+// File offset of a relative virtual address, 0 when no section holds it.
+size_t OffsetOfRva(const std::vector<unsigned char>& bytes, size_t sections, int count, DWORD rva)
+{
+  for (int i = 0; i < count; ++i) {
+    IMAGE_SECTION_HEADER section = {};
+    if (!ReadAt(bytes, sections + i * sizeof section, section))
+      return 0;
+    if (rva >= section.VirtualAddress && rva < section.VirtualAddress + section.SizeOfRawData)
+      return rva - section.VirtualAddress + section.PointerToRawData;
+  }
+  return 0;
+}
+
+std::string ResourceText(HMODULE module, LPCSTR name, LPCSTR type)
+{
+  HRSRC found = FindResourceA(module, name, type);
+  if (!found)
+    return std::string();
+  HGLOBAL loaded = LoadResource(module, found);
+  const char* data = static_cast<const char*>(LockResource(loaded));
+  return data ? std::string(data, SizeofResource(module, found)) : std::string();
+}
+
+TEST(ProgramMainTest, OpensUnderItsTitleAndExitsWithCodeZeroWhenClosed)
+{
+  StartedProgram program(ProgramPath());
+  ASSERT_TRUE(program.Started()) << ProgramPath() << " error " << GetLastError();
+  HWND window = program.WaitForWindow(30000);
+  ASSERT_NE(window, nullptr) << "no window titled \"Quillfix 1.0 RC 2\"";
+
+  char className[64] = {};
+  GetClassNameA(window, className, sizeof className);
+  EXPECT_STREQ(className, "obj_Form");
+
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  ASSERT_EQ(WaitForSingleObject(program.Process(), 30000), WAIT_OBJECT_0);
+  DWORD exitCode = 1234;
+  GetExitCodeProcess(program.Process(), &exitCode);
+  EXPECT_EQ(exitCode, 0u);
+}
+
+TEST(ProgramMainTest, IsAStaticallyLinkedGuiProgram)
+{
+  const std::vector<unsigned char> bytes = ReadFileBytes(ProgramPath());
+  IMAGE_DOS_HEADER dos = {};
+  ASSERT_TRUE(ReadAt(bytes, 0, dos));
+  ASSERT_EQ(dos.e_magic, IMAGE_DOS_SIGNATURE);
+  IMAGE_NT_HEADERS64 nt = {};
+  ASSERT_TRUE(ReadAt(bytes, dos.e_lfanew, nt));
+  ASSERT_EQ(nt.Signature, static_cast<DWORD>(IMAGE_NT_SIGNATURE));
+  EXPECT_EQ(nt.FileHeader.Machine, IMAGE_FILE_MACHINE_AMD64);
+  EXPECT_EQ(nt.OptionalHeader.Subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
+
+  const size_t sections = dos.e_lfanew + offsetof(IMAGE_NT_HEADERS64, OptionalHeader) +
+                          nt.FileHeader.SizeOfOptionalHeader;
+  const IMAGE_DATA_DIRECTORY imports = nt.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  size_t descriptor = OffsetOfRva(bytes, sections, nt.FileHeader.NumberOfSections, imports.VirtualAddress);
+  ASSERT_NE(descriptor, 0u);
+  std::vector<std::string> dlls;
+  for (IMAGE_IMPORT_DESCRIPTOR entry = {}; ReadAt(bytes, descriptor, entry) && entry.Name != 0;
+       descriptor += sizeof entry) {
+    const size_t name = OffsetOfRva(bytes, sections, nt.FileHeader.NumberOfSections, entry.Name);
+    ASSERT_NE(name, 0u);
+    dlls.push_back(reinterpret_cast<const char*>(bytes.data() + name));
+  }
+  ASSERT_FALSE(dlls.empty());
+  for (const std::string& dll : dlls) {
+    // The compiler's runtime (libstdc++, libgcc, libwinpthread) is linked in, not imported.
+    EXPECT_NE(_strnicmp(dll.c_str(), "lib", 3), 0) << dll;
+  }
+}
+
+TEST(ProgramMainTest, CarriesItsIconVersionAndManifest)
+{
+  HMODULE program = LoadLibraryExA(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(program, nullptr);
+
+  // The icon group lists several sizes, from 16 pixels up to 256 (stored as 0).
+  const std::string group = ResourceText(program, "MAINICON", MAKEINTRESOURCEA(14));  // RT_GROUP_ICON
+  ASSERT_GE(group.size(), 6u);
+  WORD count = 0;
+  std::memcpy(&count, group.data() + 4, 2);
+  ASSERT_EQ(group.size(), 6u + count * 14u);
+  std::vector<int> widths;
+  for (WORD i = 0; i < count; ++i)
+    widths.push_back(static_cast<unsigned char>(group[6 + i * 14]));
+  for (int wanted : {16, 32, 48, 0})
+    EXPECT_NE(std::find(widths.begin(), widths.end(), wanted), widths.end()) << "icon width " << wanted;
+
+  const std::string manifest = ResourceText(program, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));  // RT_MANIFEST
+  EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
+  EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos)
+      << manifest;
+
+  const std::string version = ResourceText(program, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(16));  // RT_VERSION
+  const DWORD signature = 0xFEEF04BD;
+  const size_t fixed = version.find(std::string(reinterpret_cast<const char*>(&signature), 4));
+  ASSERT_NE(fixed, std::string::npos);
+  VS_FIXEDFILEINFO info = {};
+  ASSERT_LE(fixed + sizeof info, version.size());
+  std::memcpy(&info, version.data() + fixed, sizeof info);
+  EXPECT_EQ(info.dwFileVersionMS, 0x00010000u);
+  EXPECT_EQ(info.dwFileVersionLS, 0x00000002u);
+  EXPECT_EQ(info.dwFileType, static_cast<DWORD>(VFT_APP));
+  const char productName[] = "P\0r\0o\0d\0u\0c\0t\0N\0a\0m\0e\0";
+  EXPECT_NE(version.find(std::string(productName, sizeof productName - 1)), std::string::npos);
+
+  FreeLibrary(program);
+}
+
+}  // namespace

@@ -1,0 +1,336 @@
+// "Restore File" and "Stop Restore" in the real main window: in-process with
+// BuildMainWindow, and in quillfix.exe started as its own process for closing the
+// window while a restore runs.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/Unit1.h"
+#include "control/Control.h"
+#include "control/MessageLoop.h"
+#include "search/ResultList.h"
+#include "support/CarrierFiles.h"
+#include "support/MessageBoxAnswerer.h"
+#include "support/MidRunActions.h"
+#include "support/ScratchFolder.h"
+
+namespace {
+
+using carriers::Carrier;
+using carriers::TestDocument;
+using scratch::FileExists;
+using scratch::ReadWholeFile;
+
+// Dispatches every waiting message except the quit message.
+void Pump() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message != WM_QUIT) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+}
+
+void Click(Control* button) { SendMessageA(button->Handle, BM_CLICK, 0, 0); }
+
+class RestoreCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    answerer_ = std::make_unique<MessageBoxAnswerer>(IDOK);
+    BuildMainWindow(&window_, nullptr);
+    form_ = window_->MainForm;
+    ASSERT_TRUE(form_->CreateWindowHandle());
+    Pump();
+  }
+  void TearDown() override {
+    window_->SearchStopped = 1;
+    Terminate(form_);
+    Pump();
+    ResetRunLoopState();
+    answerer_.reset();
+  }
+
+  // Lists the folder's "*.exe" files with the window's own search.
+  void Find(const std::string& folder) {
+    window_->FolderEdit->SetText(folder);
+    window_->MaskCombo->SetText("*.exe");
+    Click(window_->FindButton);
+    const DWORD start = GetTickCount();
+    while (window_->Searching != 0 && GetTickCount() - start < 10000) {
+      Pump();
+      Sleep(5);
+    }
+    ASSERT_EQ(window_->InfoLabel->GetText().rfind("Finish, found ", 0), 0u);
+  }
+  std::string Status(const std::string& name) {
+    ResultList list(window_->ResultListView);
+    for (int row = 0; row < list.RowCount(); ++row) {
+      if (list.GetCell(row, NameColumn) == name) {
+        return list.GetCell(row, StatusColumn);
+      }
+    }
+    return "<no row>";
+  }
+
+  std::unique_ptr<MessageBoxAnswerer> answerer_;
+  MainWindow* window_ = nullptr;
+  Control* form_ = nullptr;
+};
+
+TEST_F(RestoreCommandTest, FoundCarriersAreRestoredFromTheWindow) {
+  scratch::ScratchFolder folder("qf-restore-window");
+  const std::string report = Carrier(20480, TestDocument("letter.doc"));
+  const std::string book = Carrier(8192, TestDocument("budget.xls"));
+  const std::string plain = carriers::ExecutableBody(30000);
+  folder.WriteFile("report.exe", report);
+  folder.WriteFile("sub\\book.exe", book);
+  folder.WriteFile("plain.exe", plain);
+  folder.WriteFile("letter.doc", TestDocument("letter.doc"));
+  Find(folder.Root());
+  ASSERT_EQ(ResultList(window_->ResultListView).RowCount(), 3);
+
+  Click(window_->RestoreButton);
+
+  EXPECT_EQ(ReadWholeFile(folder.Path("report.doc")), TestDocument("letter.doc"));
+  EXPECT_EQ(ReadWholeFile(folder.Path("report._vrs")), report);
+  EXPECT_EQ(ReadWholeFile(folder.Path("sub\\book.xls")), TestDocument("budget.xls"));
+  EXPECT_EQ(ReadWholeFile(folder.Path("sub\\book._vrs")), book);
+  EXPECT_EQ(ReadWholeFile(folder.Path("plain.exe")), plain);
+  EXPECT_EQ(Status("report.exe"), "OK... Fixed");
+  EXPECT_EQ(Status("book.exe"), "OK... Fixed");
+  EXPECT_EQ(Status("plain.exe"), "Not Detected");
+  EXPECT_EQ(window_->InfoLabel->GetText(), "Restoring files..");
+  EXPECT_TRUE(IsWindowEnabled(window_->RestoreButton->Handle));
+  const std::vector<AnsweredBox> boxes = answerer_->MessageBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].Caption, "Quillfix 1.0 RC 2");
+  EXPECT_EQ(boxes[0].Text, "OK... Finish\r\nTotal files infected and restored : 2");
+  EXPECT_EQ(boxes[0].Flags, static_cast<uint32_t>(MB_ICONINFORMATION));
+}
+
+TEST_F(RestoreCommandTest, StopRestoreEndsTheRunAndFindWaitsForIt) {
+  scratch::ScratchFolder folder("qf-restore-window");
+  const std::string carrier = Carrier(20480, TestDocument("letter.doc"));
+  for (const char* name : {"a.exe", "b.exe", "c.exe"}) {
+    folder.WriteFile(name, carrier);
+  }
+  Find(folder.Root());
+  MidRunActions actions;
+  int rowsAfterFind = -1;
+  actions.When([&] { return Status("a.exe") == "Infected..."; },
+               [&] {
+                 Click(window_->FindButton);
+                 rowsAfterFind = ResultList(window_->ResultListView).RowCount();
+                 Click(window_->StopRestoreButton);
+               });
+
+  Click(window_->RestoreButton);
+
+  EXPECT_EQ(rowsAfterFind, 3);
+  EXPECT_EQ(Status("a.exe"), "OK... Fixed");
+  EXPECT_EQ(Status("b.exe"), "");
+  EXPECT_EQ(Status("c.exe"), "");
+  EXPECT_EQ(ReadWholeFile(folder.Path("b.exe")), carrier);
+  EXPECT_EQ(window_->InfoLabel->GetText(), "Restore files were stopped");
+  const std::vector<AnsweredBox> boxes = answerer_->MessageBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].Text, "Restoring files were stopped");
+  EXPECT_EQ(boxes[0].Flags, 0u);
+}
+
+// ---- quillfix.exe as its own process -----------------------------------------------------
+
+// The program is built beside the tests: <build>\tests\test_app.exe, <build>\app\quillfix.exe.
+std::string ProgramPath() {
+  char self[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  std::string path = self;
+  path.erase(path.find_last_of("\\/"));
+  path.erase(path.find_last_of("\\/") + 1);
+  return path + "app\\quillfix.exe";
+}
+
+struct ProgramWindows {
+  DWORD ProcessId = 0;
+  HWND Main = nullptr;
+  HWND Box = nullptr;  // a message box of the program
+};
+
+BOOL CALLBACK FindTopLevel(HWND window, LPARAM argument) {
+  auto* found = reinterpret_cast<ProgramWindows*>(argument);
+  DWORD processId = 0;
+  GetWindowThreadProcessId(window, &processId);
+  if (processId != found->ProcessId || !IsWindowVisible(window)) {
+    return TRUE;
+  }
+  char title[128] = {};
+  char className[64] = {};
+  GetWindowTextA(window, title, sizeof title);
+  GetClassNameA(window, className, sizeof className);
+  if (std::strcmp(className, "#32770") == 0) {
+    found->Box = window;
+  } else if (std::strcmp(title, "Quillfix 1.0 RC 2") == 0) {
+    found->Main = window;
+  }
+  return TRUE;
+}
+
+ProgramWindows TopLevelWindows(DWORD processId) {
+  ProgramWindows found;
+  found.ProcessId = processId;
+  EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+struct ChildSearch {
+  const char* ClassName;
+  const char* Text;  // nullptr: any text
+  HWND Found;
+};
+
+BOOL CALLBACK FindChild(HWND window, LPARAM argument) {
+  auto* search = reinterpret_cast<ChildSearch*>(argument);
+  char className[64] = {};
+  char text[128] = {};
+  GetClassNameA(window, className, sizeof className);
+  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                      2000, nullptr);
+  // The control layer's classes carry the standard class name after a prefix.
+  const size_t length = std::strlen(className);
+  const size_t wanted = std::strlen(search->ClassName);
+  if (length >= wanted && _stricmp(className + length - wanted, search->ClassName) == 0 &&
+      (search->Text == nullptr || std::strcmp(text, search->Text) == 0)) {
+    search->Found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND Child(HWND parent, const char* className, const char* text) {
+  ChildSearch search = {className, text, nullptr};
+  EnumChildWindows(parent, FindChild, reinterpret_cast<LPARAM>(&search));
+  return search.Found;
+}
+
+// Ends the started program on every path of a test.
+class StartedProgram {
+ public:
+  StartedProgram() {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    const std::string path = ProgramPath();
+    std::string commandLine = "\"" + path + "\"";
+    started_ = CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                              &startup, &info_) != FALSE;
+  }
+  ~StartedProgram() {
+    if (!started_) {
+      return;
+    }
+    if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
+      TerminateProcess(info_.hProcess, 99);
+      WaitForSingleObject(info_.hProcess, 5000);
+    }
+    CloseHandle(info_.hThread);
+    CloseHandle(info_.hProcess);
+  }
+  StartedProgram(const StartedProgram&) = delete;
+  StartedProgram& operator=(const StartedProgram&) = delete;
+
+  bool Started() const { return started_; }
+  HANDLE Process() const { return info_.hProcess; }
+  DWORD ProcessId() const { return info_.dwProcessId; }
+
+ private:
+  bool started_ = false;
+  PROCESS_INFORMATION info_ = {};
+};
+
+TEST(RestoreCommandProgramTest, ClosingTheWindowDuringARestoreEndsTheProgramCleanly) {
+  scratch::ScratchFolder folder("qf-restore-close");
+  const std::string document = TestDocument("letter.doc");
+  const std::string carrier = Carrier(20480, document);
+  const char* const names[] = {"a", "b", "c", "d", "e"};
+  for (const char* name : names) {
+    folder.WriteFile(std::string(name) + ".exe", carrier);
+  }
+
+  StartedProgram program;
+  ASSERT_TRUE(program.Started()) << ProgramPath();
+  HWND main = nullptr;
+  for (DWORD start = GetTickCount(); main == nullptr && GetTickCount() - start < 30000; Sleep(100)) {
+    main = TopLevelWindows(program.ProcessId()).Main;
+  }
+  ASSERT_NE(main, nullptr);
+  HWND folderEdit = nullptr;
+  HWND find = nullptr;
+  HWND restore = nullptr;
+  HWND list = nullptr;
+  for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(100)) {
+    folderEdit = Child(main, "Edit", "C:\\");
+    find = Child(main, "Button", "Find");
+    restore = Child(main, "Button", "Restore File");
+    list = Child(main, "SysListView32", nullptr);
+    if (folderEdit && find && restore && list) {
+      break;
+    }
+  }
+  ASSERT_TRUE(folderEdit && find && restore && list);
+
+  SendMessageTimeoutA(folderEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.Root().c_str()),
+                      SMTO_ABORTIFHUNG, 5000, nullptr);
+  PostMessageA(find, BM_CLICK, 0, 0);
+  for (DWORD start = GetTickCount(); GetTickCount() - start < 30000; Sleep(50)) {
+    DWORD_PTR rows = 0;
+    SendMessageTimeoutA(list, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &rows);
+    if (rows == 5 && IsWindowEnabled(find)) {
+      break;
+    }
+  }
+  ASSERT_TRUE(IsWindowEnabled(find));
+
+  // The close request waits in the queue behind the click and reaches the program while
+  // the restore handles its first messages.
+  PostMessageA(restore, BM_CLICK, 0, 0);
+  PostMessageA(main, WM_CLOSE, 0, 0);
+  bool boxWithoutWindow = false;
+  const DWORD start = GetTickCount();
+  while (WaitForSingleObject(program.Process(), 100) == WAIT_TIMEOUT) {
+    ASSERT_LT(GetTickCount() - start, 60000u) << "the program did not end";
+    const ProgramWindows windows = TopLevelWindows(program.ProcessId());
+    if (windows.Box != nullptr) {
+      boxWithoutWindow = boxWithoutWindow || windows.Main == nullptr;
+      PostMessageA(windows.Box, WM_COMMAND, IDOK, 0);
+    }
+  }
+  DWORD exitCode = 1234;
+  GetExitCodeProcess(program.Process(), &exitCode);
+  EXPECT_EQ(exitCode, 0u);
+  EXPECT_FALSE(boxWithoutWindow) << "a message box was shown after the window had gone";
+
+  // Every carrier is either restored completely or left exactly as it was.
+  int restored = 0;
+  for (const char* name : names) {
+    const std::string base = folder.Path(name);
+    if (FileExists(base + ".doc")) {
+      ++restored;
+      EXPECT_EQ(ReadWholeFile(base + ".doc"), document) << name;
+      EXPECT_EQ(ReadWholeFile(base + "._vrs"), carrier) << name;
+      EXPECT_FALSE(FileExists(base + ".exe")) << name;
+    } else {
+      EXPECT_EQ(ReadWholeFile(base + ".exe"), carrier) << name;
+      EXPECT_FALSE(FileExists(base + "._vrs")) << name;
+    }
+  }
+  EXPECT_GE(restored, 1);
+  EXPECT_LT(restored, 5);
+}
+
+}  // namespace

@@ -1,0 +1,416 @@
+#include "ProgramDriver.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+
+namespace {
+
+const UINT ReplyTimeoutMs = 10000;
+
+std::string ClassNameOf(HWND window) {
+  char name[256] = {};
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+bool EndsWithIgnoringCase(const std::string& text, const std::string& suffix) {
+  return text.size() >= suffix.size() &&
+         _stricmp(text.c_str() + text.size() - suffix.size(), suffix.c_str()) == 0;
+}
+
+// Sends a message to a window of the program and waits for its reply; false when the
+// program did not answer in time.
+bool SendWithTimeout(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result,
+                     UINT timeoutMs = ReplyTimeoutMs) {
+  DWORD_PTR reply = 0;
+  const LRESULT sent =
+      SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, timeoutMs, &reply);
+  result = static_cast<LRESULT>(reply);
+  return sent != 0;
+}
+
+// A block of memory inside the program's address space, for list view messages whose
+// lParam points at a record the program must be able to read and write.
+class RemoteMemory {
+ public:
+  RemoteMemory(HANDLE process, size_t size)
+      : process_(process),
+        address_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {}
+  ~RemoteMemory() {
+    if (address_ != nullptr) {
+      VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    }
+  }
+  RemoteMemory(const RemoteMemory&) = delete;
+  RemoteMemory& operator=(const RemoteMemory&) = delete;
+
+  bool IsValid() const { return address_ != nullptr; }
+  char* Address() const { return static_cast<char*>(address_); }
+  bool Write(size_t offset, const void* data, size_t size) const {
+    SIZE_T written = 0;
+    return WriteProcessMemory(process_, Address() + offset, data, size, &written) && written == size;
+  }
+  bool Read(size_t offset, void* data, size_t size) const {
+    SIZE_T read = 0;
+    return ReadProcessMemory(process_, Address() + offset, data, size, &read) && read == size;
+  }
+
+ private:
+  HANDLE process_;
+  void* address_;
+};
+
+struct WindowSearch {
+  DWORD ProcessId;
+  std::string Title;
+  HWND Found;
+};
+
+BOOL CALLBACK FindMainWindow(HWND window, LPARAM parameter) {
+  auto* search = reinterpret_cast<WindowSearch*>(parameter);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != search->ProcessId || !IsWindowVisible(window)) {
+    return TRUE;
+  }
+  char title[256] = {};
+  GetWindowTextA(window, title, sizeof title);
+  if (search->Title == title) {
+    search->Found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK FindBoxWindow(HWND window, LPARAM parameter) {
+  auto* search = reinterpret_cast<WindowSearch*>(parameter);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner == search->ProcessId && IsWindowVisible(window) && ClassNameOf(window) == "#32770") {
+    search->Found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM parameter) {
+  reinterpret_cast<std::vector<HWND>*>(parameter)->push_back(window);
+  return TRUE;
+}
+
+std::vector<HWND> ChildrenOf(HWND parent) {
+  std::vector<HWND> children;
+  EnumChildWindows(parent, CollectWindow, reinterpret_cast<LPARAM>(&children));
+  return children;
+}
+
+}  // namespace
+
+std::string ProgramPath() {
+  std::string path = QF_PROGRAM_PATH;
+  if (!path.empty() && path[0] == '/') {
+    path = "Z:" + path;
+  }
+  for (char& c : path) {
+    if (c == '/') {
+      c = '\\';
+    }
+  }
+  return path;
+}
+
+ProgramDriver::~ProgramDriver() {
+  Kill();
+  if (process_.hThread != nullptr) {
+    CloseHandle(process_.hThread);
+  }
+  if (process_.hProcess != nullptr) {
+    CloseHandle(process_.hProcess);
+  }
+}
+
+void ProgramDriver::Kill() {
+  if (process_.hProcess != nullptr && !HasExited()) {
+    TerminateProcess(process_.hProcess, 1);
+    WaitForSingleObject(process_.hProcess, ReplyTimeoutMs);
+  }
+}
+
+bool ProgramDriver::HasExited() const {
+  return process_.hProcess == nullptr || WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
+}
+
+bool ProgramDriver::Start(const std::string& programPath, const std::string& title) {
+  STARTUPINFOA startup;
+  std::memset(&startup, 0, sizeof startup);
+  startup.cb = sizeof startup;
+  std::string commandLine = "\"" + programPath + "\"";
+  if (!CreateProcessA(programPath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &startup, &process_)) {
+    failure_ = "cannot start " + programPath + ", error " + std::to_string(GetLastError());
+    return false;
+  }
+  processId_ = process_.dwProcessId;
+  WaitForInputIdle(process_.hProcess, ReplyTimeoutMs);
+  WindowSearch search = {processId_, title, nullptr};
+  const DWORD start = GetTickCount();
+  while (search.Found == nullptr) {
+    if (HasExited() || GetTickCount() - start > 20000) {
+      failure_ = "no window titled \"" + title + "\" appeared";
+      return false;
+    }
+    EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
+    if (search.Found == nullptr) {
+      Sleep(20);
+    }
+  }
+  main_ = search.Found;
+  if (!FindControls()) {
+    failure_ = "the main window's controls were not found";
+    return false;
+  }
+  return true;
+}
+
+bool ProgramDriver::FindControls() {
+  for (HWND child : ChildrenOf(main_)) {
+    const std::string className = ClassNameOf(child);
+    const std::string parentClass = ClassNameOf(GetParent(child));
+    if (EndsWithIgnoringCase(className, "SysListView32")) {
+      listView_ = child;
+    } else if (EndsWithIgnoringCase(className, "COMBOBOX")) {
+      maskCombo_ = child;
+    } else if (EndsWithIgnoringCase(className, "EDIT") &&
+               !EndsWithIgnoringCase(parentClass, "COMBOBOX")) {
+      const std::string text = Text(child);
+      if (text == "C:\\") {
+        folderEdit_ = child;
+      } else if (text == "vrs") {
+        renameFilesEdit_ = child;
+      } else if (text == "_vrs") {
+        renameWithEdit_ = child;
+      }
+    } else if (EndsWithIgnoringCase(className, "STATIC") && Text(child) == "Information") {
+      infoLabel_ = child;
+    }
+  }
+  return listView_ && maskCombo_ && folderEdit_ && renameFilesEdit_ && renameWithEdit_ && infoLabel_;
+}
+
+HWND ProgramDriver::Button(const std::string& caption) const {
+  for (HWND child : ChildrenOf(main_)) {
+    if (EndsWithIgnoringCase(ClassNameOf(child), "BUTTON") && Text(child) == caption) {
+      return child;
+    }
+  }
+  return nullptr;
+}
+
+bool ProgramDriver::SetText(HWND window, const std::string& text) const {
+  LRESULT result = 0;
+  return SendWithTimeout(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), result) &&
+         result != 0;
+}
+
+std::string ProgramDriver::Text(HWND window) const {
+  char text[4096] = {};
+  LRESULT length = 0;
+  if (!SendWithTimeout(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), length)) {
+    return std::string();
+  }
+  return std::string(text, static_cast<size_t>(length > 0 ? length : 0));
+}
+
+bool ProgramDriver::Type(HWND edit, const std::string& text) const {
+  HWND target = edit;
+  if (EndsWithIgnoringCase(ClassNameOf(edit), "COMBOBOX")) {
+    HWND inner = FindWindowExA(edit, nullptr, "Edit", nullptr);
+    if (inner != nullptr) {
+      target = inner;
+    }
+  }
+  if (!SetText(target, "")) {
+    return false;
+  }
+  LRESULT result = 0;
+  for (char c : text) {
+    if (!SendWithTimeout(target, WM_CHAR, static_cast<unsigned char>(c), 1, result)) {
+      return false;
+    }
+  }
+  return Text(edit) == text;
+}
+
+void ProgramDriver::Click(HWND button) const {
+  PostMessageA(button, BM_CLICK, 0, 0);
+}
+
+bool ProgramDriver::Sync() const {
+  LRESULT result = 0;
+  return SendWithTimeout(main_, WM_NULL, 0, 0, result);
+}
+
+bool ProgramDriver::ClickAndWait(const std::string& caption, UINT timeoutMs) const {
+  HWND button = Button(caption);
+  LRESULT result = 0;
+  return button != nullptr && SendWithTimeout(button, BM_CLICK, 0, 0, result, timeoutMs);
+}
+
+std::string ProgramDriver::WaitForInfo(const std::vector<std::string>& prefixes,
+                                       DWORD timeoutMs) const {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    const std::string text = Text(infoLabel_);
+    for (const std::string& prefix : prefixes) {
+      if (text.compare(0, prefix.size(), prefix) == 0) {
+        return text;
+      }
+    }
+    if (GetTickCount() - start > timeoutMs || HasExited()) {
+      return std::string();
+    }
+    Sleep(20);
+  }
+}
+
+int ProgramDriver::RowCount() const {
+  LRESULT count = 0;
+  return SendWithTimeout(listView_, LVM_GETITEMCOUNT, 0, 0, count) ? static_cast<int>(count) : -1;
+}
+
+std::string ProgramDriver::Cell(int row, int column) const {
+  const size_t capacity = 4096;
+  RemoteMemory memory(process_.hProcess, sizeof(LVITEMA) + capacity);
+  if (!memory.IsValid()) {
+    return std::string();
+  }
+  LVITEMA item;
+  std::memset(&item, 0, sizeof item);
+  item.mask = LVIF_TEXT;
+  item.iItem = row;
+  item.iSubItem = column;
+  item.pszText = memory.Address() + sizeof(LVITEMA);
+  item.cchTextMax = static_cast<int>(capacity);
+  const char nothing = 0;
+  LRESULT length = 0;
+  if (!memory.Write(0, &item, sizeof item) || !memory.Write(sizeof item, &nothing, 1) ||
+      !SendWithTimeout(listView_, LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
+                       reinterpret_cast<LPARAM>(memory.Address()), length) ||
+      length <= 0) {
+    return std::string();
+  }
+  std::string text(static_cast<size_t>(length), '\0');
+  return memory.Read(sizeof item, &text[0], text.size()) ? text : std::string();
+}
+
+std::vector<std::vector<std::string>> ProgramDriver::Rows() const {
+  std::vector<std::vector<std::string>> rows;
+  const int count = RowCount();
+  for (int row = 0; row < count; ++row) {
+    std::vector<std::string> cells;
+    for (int column = 0; column < 5; ++column) {
+      cells.push_back(Cell(row, column));
+    }
+    rows.push_back(cells);
+  }
+  return rows;
+}
+
+unsigned ProgramDriver::RowState(int row) const {
+  LRESULT state = 0;
+  return SendWithTimeout(listView_, LVM_GETITEMSTATE, static_cast<WPARAM>(row), 0x0F, state)
+             ? static_cast<unsigned>(state)
+             : 0;
+}
+
+bool ProgramDriver::SetRowState(int row, unsigned state) const {
+  RemoteMemory memory(process_.hProcess, sizeof(LVITEMA));
+  LVITEMA item;
+  std::memset(&item, 0, sizeof item);
+  item.stateMask = 0x0F;
+  item.state = state;
+  LRESULT result = 0;
+  return memory.IsValid() && memory.Write(0, &item, sizeof item) &&
+         SendWithTimeout(listView_, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                         reinterpret_cast<LPARAM>(memory.Address()), result) &&
+         result != 0;
+}
+
+int ProgramDriver::FindRow(const std::string& name) const {
+  const int count = RowCount();
+  for (int row = 0; row < count; ++row) {
+    if (Cell(row, 0) == name) {
+      return row;
+    }
+  }
+  return -1;
+}
+
+bool ProgramDriver::WaitForBox(ProgramBox& box, DWORD timeoutMs) const {
+  WindowSearch search = {processId_, std::string(), nullptr};
+  const DWORD start = GetTickCount();
+  for (;;) {
+    EnumWindows(FindBoxWindow, reinterpret_cast<LPARAM>(&search));
+    if (search.Found != nullptr) {
+      break;
+    }
+    if (GetTickCount() - start > timeoutMs || HasExited()) {
+      return false;
+    }
+    Sleep(20);
+  }
+  box = ProgramBox();
+  box.Window = search.Found;
+  char caption[256] = {};
+  GetWindowTextA(box.Window, caption, sizeof caption);
+  box.Caption = caption;
+  HWND message = GetDlgItem(box.Window, 0xFFFF);
+  if (message != nullptr) {
+    box.Text = Text(message);
+  }
+  for (HWND child : ChildrenOf(box.Window)) {
+    if (!IsWindowVisible(child)) {
+      continue;
+    }
+    const std::string className = ClassNameOf(child);
+    const LONG_PTR style = GetWindowLongPtrA(child, GWL_STYLE);
+    if (_stricmp(className.c_str(), "Button") == 0) {
+      box.Buttons.push_back(GetDlgCtrlID(child));
+    } else if (_stricmp(className.c_str(), "Static") == 0 && (style & SS_TYPEMASK) == SS_ICON) {
+      box.HasIcon = true;
+    }
+  }
+  return true;
+}
+
+bool ProgramDriver::NoBoxWithin(DWORD ms) const {
+  ProgramBox box;
+  return !WaitForBox(box, ms);
+}
+
+bool ProgramDriver::Answer(const ProgramBox& box, int id) const {
+  PostMessageA(box.Window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(box.Window, id)));
+  const DWORD start = GetTickCount();
+  while (IsWindow(box.Window)) {
+    if (GetTickCount() - start > ReplyTimeoutMs) {
+      return false;
+    }
+    Sleep(10);
+  }
+  return true;
+}
+
+long ProgramDriver::Close(DWORD timeoutMs) {
+  if (HasExited()) {
+    DWORD code = 0;
+    return GetExitCodeProcess(process_.hProcess, &code) ? static_cast<long>(code) : -1;
+  }
+  PostMessageA(main_, WM_CLOSE, 0, 0);
+  if (WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0) {
+    return -1;
+  }
+  DWORD code = 0;
+  return GetExitCodeProcess(process_.hProcess, &code) ? static_cast<long>(code) : -1;
+}

@@ -1,0 +1,186 @@
+// A user searches a folder tree for infected files and restores the documents in them.
+#include <string>
+#include <vector>
+
+#include "support/FolderLink.h"
+#include "ProgramTest.h"
+
+namespace {
+
+const std::string Ole2Start("\xD0\xCF\x11\xE0\xA1", 5);
+
+class SearchAndRestore : public ProgramTest {
+ protected:
+  // A carrier: an executable body of bodySize bytes followed by the document.
+  std::string Carrier(size_t bodySize, const std::string& document) {
+    const std::string body = ExecutableBody(bodySize);
+    EXPECT_EQ(body.size(), bodySize);
+    EXPECT_EQ(body.find(Ole2Start), std::string::npos) << "the body must not look like a document";
+    EXPECT_EQ(body.find("{\\rtf"), std::string::npos);
+    return body + document;
+  }
+};
+
+TEST_F(SearchAndRestore, FindsCarriersAtEveryDepthAndRestoresTheirDocuments) {
+  const std::string letter = TestDocument("letter.doc");
+  const std::string budget = TestDocument("budget.xls");
+  ASSERT_FALSE(letter.empty());
+  ASSERT_FALSE(budget.empty());
+  const std::string report = Carrier(20480, letter);
+  const std::string sheet = Carrier(20480, budget);
+  const std::string memo = Carrier(8192, letter);
+  const std::string tool = ExecutableBody(20480);
+  files.WriteFile("report.exe", report);
+  files.WriteFile("plain.exe", letter);  // a document named like a program: not a carrier
+  files.WriteFile("notes.txt", "not listed");
+  files.WriteFile("level1\\budget.exe", sheet);
+  files.WriteFile("level1\\tool.exe", tool);  // a program without a document
+  files.WriteFile("level1\\letter.doc", letter);
+  files.MakeFolder("level1\\empty");
+  files.WriteFile("level1\\level2\\level3\\memo.exe", memo);
+  files.WriteFile("old.exe\\inner.exe", report);  // a folder whose name matches the mask
+
+  EXPECT_EQ(Find(files.Root(), "*.exe"), "Finish, found 6 Files");
+
+  const std::string root = files.Root() + "\\";
+  const std::vector<std::vector<std::string>> expected = {
+      {"budget.exe", root + "level1\\", "26,624", "", ""},
+      {"inner.exe", root + "old.exe\\", "30,720", "", ""},
+      {"memo.exe", root + "level1\\level2\\level3\\", "18,432", "", ""},
+      {"plain.exe", root, "10,240", "", ""},
+      {"report.exe", root, "30,720", "", ""},
+      {"tool.exe", root + "level1\\", "20,480", "", ""},
+  };
+  EXPECT_EQ(program.Rows(), expected);
+  EXPECT_TRUE(program.IsEnabled(program.Button("Find")));
+
+  program.Click("Restore File");
+  ProgramBox box;
+  ASSERT_TRUE(program.WaitForBox(box, 60000));
+  EXPECT_EQ(box.Caption, ProgramTitle);
+  EXPECT_EQ(box.Text, "OK... Finish\r\nTotal files infected and restored : 4");
+  EXPECT_EQ(box.Buttons, std::vector<int>({IDOK}));
+  EXPECT_TRUE(box.HasIcon);
+  ASSERT_TRUE(program.Answer(box, IDOK));
+
+  const std::vector<std::vector<std::string>> after = program.Rows();
+  ASSERT_EQ(after.size(), 6u);
+  EXPECT_EQ(after[0][3], "OK... Fixed");
+  EXPECT_EQ(after[0][4], "Org file renamed to : budget._vrs");
+  EXPECT_EQ(after[1][3], "OK... Fixed");
+  EXPECT_EQ(after[2][3], "OK... Fixed");
+  EXPECT_EQ(after[3][3], "Not Detected");
+  EXPECT_EQ(after[3][4], "Microsoft Office Document");
+  EXPECT_EQ(after[4][3], "OK... Fixed");
+  EXPECT_EQ(after[4][4], "Org file renamed to : report._vrs");
+  EXPECT_EQ(after[5][3], "Not Detected");
+  EXPECT_EQ(after[5][4], "");
+
+  // Each document is beside its carrier, the carrier renamed with "_vrs".
+  EXPECT_EQ(scratch::ReadWholeFile(files.Path("report.doc")), letter);
+  EXPECT_EQ(scratch::ReadWholeFile(files.Path("report._vrs")), report);
+  EXPECT_FALSE(scratch::FileExists(files.Path("report.exe")));
+  EXPECT_EQ(scratch::ReadWholeFile(files.Path("level1\\budget.xls")), budget);
+  EXPECT_EQ(scratch::ReadWholeFile(files.Path("level1\\budget._vrs")), sheet);
+  EXPECT_EQ(scratch::ReadWholeFile(files.Path("level1\\level2\\level3\\memo.doc")), letter);
+  EXPECT_EQ(scratch::ReadWholeFile(files.Path("level1\\level2\\level3\\memo._vrs")), memo);
+  EXPECT_EQ(scratch::ReadWholeFile(files.Path("old.exe\\inner.doc")), letter);
+  EXPECT_EQ(scratch::ReadWholeFile(files.Path("old.exe\\inner._vrs")), report);
+  // Files without an embedded document are left alone.
+  EXPECT_EQ(scratch::ReadWholeFile(files.Path("plain.exe")), letter);
+  EXPECT_FALSE(scratch::FileExists(files.Path("plain.doc")));
+  EXPECT_EQ(scratch::ReadWholeFile(files.Path("level1\\tool.exe")), tool);
+  EXPECT_FALSE(scratch::FileExists(files.Path("level1\\tool.dat")));
+  EXPECT_EQ(scratch::ReadWholeFile(files.Path("level1\\letter.doc")), letter);
+}
+
+TEST_F(SearchAndRestore, MaskListAndFolderWithoutBackslashGiveTheSamePathCells) {
+  files.WriteFile("a.EXE", "a");
+  files.WriteFile("b.dll", "bb");
+  files.WriteFile("c.txt", "ccc");
+  files.WriteFile("README", "no full stop");
+  files.WriteFile("sub\\d.scr", "dddd");
+
+  EXPECT_EQ(Find(files.Root() + "\\", "*.exe;*.dll;*.scr"), "Finish, found 3 Files");
+  const std::string root = files.Root() + "\\";
+  const std::vector<std::vector<std::string>> expected = {
+      {"a.EXE", root, "1", "", ""},
+      {"b.dll", root, "2", "", ""},
+      {"d.scr", root + "sub\\", "4", "", ""},
+  };
+  EXPECT_EQ(program.Rows(), expected);
+
+  // A new search starts from an empty list; "*" finds names without a full stop too.
+  EXPECT_EQ(Find(files.Root(), "*"), "Finish, found 5 Files");
+  EXPECT_EQ(program.RowCount(), 5);
+  EXPECT_GE(program.FindRow("README"), 0);
+
+  EXPECT_EQ(Find(files.Path("missing"), "*"), "Finish, found 0 Files");
+  EXPECT_EQ(program.RowCount(), 0);
+}
+
+TEST_F(SearchAndRestore, StopEndsALongSearchAndTheWindowRefusesToCloseMeanwhile) {
+  const int folders = 40;
+  const int perFolder = 40;
+  for (int i = 0; i < folders; ++i) {
+    for (int j = 0; j < perFolder; ++j) {
+      const std::string name = "n" + std::to_string(i * perFolder + j);
+      files.WriteFile("d" + std::to_string(i) + "\\e" + std::to_string(j) + "\\" + name + ".exe", "x");
+    }
+  }
+  const int total = folders * perFolder;
+
+  ASSERT_TRUE(program.Type(program.FolderEdit(), files.Root()));
+  ASSERT_TRUE(program.Type(program.MaskCombo(), "*.exe"));
+  program.Click("Find");
+  const DWORD start = GetTickCount();
+  while (program.RowCount() < 20 && GetTickCount() - start < 60000) {
+    Sleep(5);
+  }
+  ASSERT_GE(program.RowCount(), 20);
+  EXPECT_EQ(program.Text(program.InfoLabel()), "Searching...");
+  EXPECT_FALSE(program.IsEnabled(program.Button("Find")));
+
+  // Closing is refused while the search runs.
+  PostMessageA(program.MainWindow(), WM_CLOSE, 0, 0);
+  ProgramBox box;
+  ASSERT_TRUE(program.WaitForBox(box, 20000));
+  EXPECT_EQ(box.Caption, ProgramTitle);
+  EXPECT_EQ(box.Text, "Before Close this window, Stop the searching First");
+  EXPECT_EQ(box.Buttons, std::vector<int>({IDOK}));
+  EXPECT_TRUE(box.HasIcon);
+  ASSERT_TRUE(program.Answer(box, IDOK));
+  EXPECT_FALSE(program.HasExited());
+
+  program.Click("Stop");
+  const std::string stopped = program.WaitForInfo({FinishedPrefix, StoppedPrefix}, 60000);
+  ASSERT_EQ(stopped.compare(0, std::string(StoppedPrefix).size(), StoppedPrefix), 0) << stopped;
+  const int found = program.RowCount();
+  EXPECT_LT(found, total);
+  EXPECT_EQ(stopped, StoppedPrefix + std::to_string(found) + " Files");
+  EXPECT_TRUE(program.IsEnabled(program.Button("Find")));
+  Sleep(300);
+  EXPECT_EQ(program.RowCount(), found) << "rows were added after the search ended";
+
+  // "Find" again starts afresh and lists the whole tree.
+  ASSERT_TRUE(program.ClickAndWait("Find", 120000));
+  EXPECT_EQ(program.Text(program.InfoLabel()), "Finish, found 1,600 Files");
+  EXPECT_EQ(program.RowCount(), total);
+}
+
+TEST_F(SearchAndRestore, ALinkBackToAnAncestorDoesNotRepeatTheTree) {
+  files.WriteFile("a.exe", "a");
+  files.WriteFile("sub\\b.exe", "b");
+  if (!MakeFolderLink(files.Path("sub\\loop"), files.Root())) {
+    GTEST_SKIP() << "folder links cannot be made here";
+  }
+  const std::string root = files.Root() + "\\";
+  EXPECT_EQ(Find(files.Root(), "*.exe"), "Finish, found 2 Files");
+  const std::vector<std::vector<std::string>> expected = {
+      {"a.exe", root, "1", "", ""},
+      {"b.exe", root + "sub\\", "1", "", ""},
+  };
+  EXPECT_EQ(program.Rows(), expected);
+}
+
+}  // namespace

@@ -1,0 +1,578 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "RestoreTestWindow.h"
+#include "control/SystemErrorText.h"
+#include "recovery/ByteStream.h"
+#include "recovery/FindFast.h"
+#include "recovery/RestoreFiles.h"
+#include "search/StartSearch.h"
+#include "support/CarrierFiles.h"
+#include "support/MessageBoxAnswerer.h"
+#include "support/MidRunActions.h"
+#include "support/ScratchFolder.h"
+
+namespace {
+
+using carriers::Carrier;
+using carriers::ExecutableBody;
+using carriers::Ole2Bytes;
+using carriers::TestDocument;
+using scratch::FileExists;
+using scratch::FolderExists;
+using scratch::ReadWholeFile;
+
+const char* const FinishPrefix = "OK... Finish\r\nTotal files infected and restored : ";
+
+std::string FinishText(int count) { return FinishPrefix + std::to_string(count); }
+
+// The platform's error for creating the file at path for writing, as the save would.
+DWORD CreateError(const std::string& path) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file != INVALID_HANDLE_VALUE) {
+    CloseHandle(file);
+    return 0;
+  }
+  return GetLastError();
+}
+
+class RestoreFilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::string body = ExecutableBody(65536);
+    ASSERT_EQ(body.size(), 65536u);
+    ASSERT_EQ(body.find(Ole2Bytes), std::string::npos) << "the executable body holds a signature";
+    ASSERT_EQ(body.find(carriers::RtfBytes), std::string::npos);
+  }
+
+  std::string Folder() const { return folder_.Root() + "\\"; }
+  std::string Path(const std::string& name) const { return folder_.Path(name); }
+  // Writes the file and lists it; returns its path.
+  std::string Put(const std::string& name, const std::string& bytes) {
+    const std::string path = folder_.WriteFile(name, bytes);
+    window_.AddFile(Folder(), name);
+    return path;
+  }
+  std::string Status(const std::string& name) { return window_.Cell(name, StatusColumn); }
+  std::string Information(const std::string& name) { return window_.Cell(name, InformationColumn); }
+  std::string InfoLine() { return window_.Record().InfoLabel->GetText(); }
+  bool RestoreButtonEnabled() { return IsWindowEnabled(window_.Record().RestoreButton->Handle) != FALSE; }
+  std::vector<AnsweredBox> Boxes() const { return answerer_.MessageBoxes(); }
+  // Exactly one box was shown, with this text and these flags.
+  void ExpectOneBox(const std::string& text, uint32_t flags) {
+    const std::vector<AnsweredBox> boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].Text, text);
+    EXPECT_EQ(boxes[0].Flags, flags);
+  }
+
+  scratch::ScratchFolder folder_{"qf-restore"};
+  RestoreTestWindow window_;
+  MessageBoxAnswerer answerer_;
+};
+
+// ---- the restore of one carrier ---------------------------------------------------------
+
+TEST_F(RestoreFilesTest, CarrierGivesItsDocumentBesideItAndIsRenamed) {
+  const std::string document = TestDocument("letter.doc");
+  const std::string carrier = Carrier(20480, document);
+  Put("report.exe", carrier);
+
+  window_.ClickRestore();
+
+  EXPECT_EQ(ReadWholeFile(Path("report.doc")), carrier.substr(20480));
+  EXPECT_EQ(ReadWholeFile(Path("report.doc")), document);
+  EXPECT_EQ(ReadWholeFile(Path("report._vrs")), carrier);
+  EXPECT_FALSE(FileExists(Path("report.exe")));
+  EXPECT_EQ(Status("report.exe"), "OK... Fixed");
+  EXPECT_EQ(Information("report.exe"), "Org file renamed to : report._vrs");
+  EXPECT_EQ(window_.Offsets(), std::vector<std::string>({"20480"}));
+  EXPECT_EQ(InfoLine(), "Restoring files..");
+  EXPECT_TRUE(RestoreButtonEnabled());
+  EXPECT_EQ(window_.List().FocusedRow(), 0);
+  EXPECT_TRUE(window_.List().IsRowSelected(0));
+  EXPECT_EQ(window_.Record().Restoring, 0);
+  EXPECT_EQ(window_.Record().RestoreStopRequested, 0);
+  ExpectOneBox(FinishText(1), MB_ICONINFORMATION);
+}
+
+TEST_F(RestoreFilesTest, DeleteModeDeletesTheCarrier) {
+  const std::string carrier = Carrier(20480, TestDocument("budget.xls"));
+  Put("book.exe", carrier);
+  window_.SetDeleteMode();
+
+  window_.ClickRestore();
+
+  EXPECT_EQ(ReadWholeFile(Path("book.xls")), TestDocument("budget.xls"));
+  EXPECT_FALSE(FileExists(Path("book.exe")));
+  EXPECT_FALSE(FileExists(Path("book._vrs")));
+  EXPECT_EQ(Status("book.exe"), "OK... Fixed");
+  EXPECT_EQ(Information("book.exe"), "Virus was deleted");
+  ExpectOneBox(FinishText(1), MB_ICONINFORMATION);
+}
+
+TEST_F(RestoreFilesTest, RenameTextGivesTheCarriersNewExtension) {
+  const struct {
+    const char* Text;
+    const char* NewName;
+  } cases[] = {{"  ", "x._vrs"}, {"vrs", "x.vrs"}, {" .vrs ", "x..vrs"}};
+  for (const auto& test : cases) {
+    window_.List().ClearRows();
+    const std::string carrier = Carrier(20480, TestDocument("letter.doc"));
+    Put("x.exe", carrier);
+    window_.SetRenameText(test.Text);
+
+    window_.ClickRestore();
+
+    EXPECT_EQ(ReadWholeFile(Path(test.NewName)), carrier) << test.Text;
+    EXPECT_EQ(Information("x.exe"), std::string("Org file renamed to : ") + test.NewName);
+    DeleteFileA(Path("x.doc").c_str());
+  }
+  EXPECT_EQ(Boxes().size(), 3u);
+}
+
+TEST_F(RestoreFilesTest, FailedDeleteOrRenameIsReportedAndTheFileStillCounts) {
+  const std::string document = TestDocument("letter.doc");
+  const std::string carrier = Carrier(20480, document);
+  Put("held.exe", carrier);
+  folder_.WriteFile("taken.exe", carrier);
+  folder_.WriteFile("taken._vrs", "already here");
+
+  // Another program has held.exe open without allowing deletion.
+  HANDLE held = CreateFileA(Path("held.exe").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  ASSERT_FALSE(DeleteFileA(Path("held.exe").c_str()));
+  const DWORD deleteError = GetLastError();
+  ASSERT_FALSE(MoveFileA(Path("taken.exe").c_str(), Path("taken._vrs").c_str()));
+  const DWORD renameError = GetLastError();
+
+  window_.SetDeleteMode();
+  window_.ClickRestore();
+  CloseHandle(held);
+  EXPECT_EQ(Status("held.exe"), "OK... Fixed");
+  EXPECT_EQ(Information("held.exe"), "Delete failed, " + SystemErrorText(deleteError));
+  EXPECT_TRUE(FileExists(Path("held.exe")));
+  EXPECT_EQ(ReadWholeFile(Path("held.doc")), document);
+
+  window_.Record().RenameWithRadio->SetChecked(true);
+  window_.List().ClearRows();
+  window_.AddFile(Folder(), "taken.exe");
+  window_.ClickRestore();
+  EXPECT_EQ(Status("taken.exe"), "OK... Fixed");
+  EXPECT_EQ(Information("taken.exe"), "Rename failed, " + SystemErrorText(renameError));
+  EXPECT_EQ(ReadWholeFile(Path("taken.exe")), carrier);
+  EXPECT_EQ(ReadWholeFile(Path("taken._vrs")), "already here");
+  EXPECT_EQ(ReadWholeFile(Path("taken.doc")), document);
+
+  const std::vector<AnsweredBox> boxes = Boxes();
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[0].Text, FinishText(1));
+  EXPECT_EQ(boxes[1].Text, FinishText(1));
+}
+
+// ---- the offset list --------------------------------------------------------------------
+
+TEST_F(RestoreFilesTest, ALaterCarrierIsResolvedFromTheListWithoutAScan) {
+  const std::string first = Carrier(20480, TestDocument("letter.doc"));
+  // A scan of the second carrier would stop at the decoy signature at 4096.
+  std::string second = ExecutableBody(20480);
+  second.replace(4096, 5, Ole2Bytes);
+  second += TestDocument("budget.xls");
+  Put("a.exe", first);
+  const std::string secondPath = Put("b.exe", second);
+  ASSERT_EQ(FindPatternInFile(secondPath, Ole2Bytes, true), 4096);
+
+  window_.ClickRestore();
+
+  EXPECT_EQ(ReadWholeFile(Path("a.doc")), TestDocument("letter.doc"));
+  EXPECT_EQ(ReadWholeFile(Path("b.xls")), TestDocument("budget.xls"));
+  EXPECT_EQ(window_.Offsets(), std::vector<std::string>({"20480"}));
+  ExpectOneBox(FinishText(2), MB_ICONINFORMATION);
+}
+
+TEST_F(RestoreFilesTest, OfficeDocumentsAndFilesWithoutSignatureAreLeftAlone) {
+  const std::string letter = TestDocument("letter.doc");
+  const std::string plain1 = ExecutableBody(30000);
+  const std::string plain2 = ExecutableBody(40000);
+  Put("letter.doc", letter);
+  Put("plain1.exe", plain1);
+  Put("plain2.exe", plain2);
+
+  window_.ClickRestore();
+
+  EXPECT_EQ(Status("letter.doc"), "Not Detected");
+  EXPECT_EQ(Information("letter.doc"), "Microsoft Office Document");
+  EXPECT_EQ(Status("plain1.exe"), "Not Detected");
+  EXPECT_EQ(Information("plain1.exe"), "");
+  EXPECT_EQ(Status("plain2.exe"), "Not Detected");
+  EXPECT_EQ(ReadWholeFile(Path("letter.doc")), letter);
+  EXPECT_EQ(ReadWholeFile(Path("plain1.exe")), plain1);
+  EXPECT_EQ(ReadWholeFile(Path("plain2.exe")), plain2);
+  EXPECT_FALSE(FileExists(Path("letter._vrs")));
+  EXPECT_FALSE(FileExists(Path("plain1.dat")));
+  EXPECT_EQ(window_.Offsets(), std::vector<std::string>({"0", "-1"}));
+  ExpectOneBox(FinishText(0), MB_ICONINFORMATION);
+}
+
+TEST_F(RestoreFilesTest, RtfIsRecognisedOnlyAtAListedOffset) {
+  const std::string rtf = TestDocument("letter.rtf");
+  Put("a.exe", Carrier(20480, TestDocument("letter.doc")));
+  Put("b.exe", Carrier(20480, rtf));
+  const std::string unlisted = Carrier(12288, rtf);
+  Put("c.exe", unlisted);
+
+  window_.ClickRestore();
+
+  // Saved as ".doc" without the type tests, which would have given ".dat".
+  EXPECT_EQ(ReadWholeFile(Path("b.doc")), rtf);
+  EXPECT_FALSE(FileExists(Path("b.dat")));
+  EXPECT_EQ(Status("c.exe"), "Not Detected");
+  EXPECT_EQ(ReadWholeFile(Path("c.exe")), unlisted);
+  EXPECT_FALSE(FileExists(Path("c.doc")));
+  EXPECT_EQ(window_.Offsets(), std::vector<std::string>({"20480", "-1"}));
+  ExpectOneBox(FinishText(2), MB_ICONINFORMATION);
+}
+
+TEST_F(RestoreFilesTest, TypeIsDecidedByTheLast64KiBOfTheDocument) {
+  const std::string unknown = Ole2Bytes + carriers::NeutralBytes(30000, 1);
+  const std::string earlyWord = Ole2Bytes + "Word" + carriers::NeutralBytes(70000, 2);
+  Put("a.exe", Carrier(20480, TestDocument("letter.doc")));   // "Word"
+  Put("b.exe", Carrier(20480, TestDocument("budget.xls")));   // "Exce"
+  Put("c.exe", Carrier(20480, TestDocument("minutes.doc")));  // "Word" only earlier; W.o. in it
+  Put("d.exe", Carrier(20480, unknown));
+  Put("e.exe", Carrier(20480, earlyWord));
+
+  window_.ClickRestore();
+
+  EXPECT_EQ(ReadWholeFile(Path("a.doc")), TestDocument("letter.doc"));
+  EXPECT_EQ(ReadWholeFile(Path("b.xls")), TestDocument("budget.xls"));
+  EXPECT_EQ(ReadWholeFile(Path("c.xls")), TestDocument("minutes.doc"));
+  EXPECT_EQ(ReadWholeFile(Path("d.dat")), unknown);
+  EXPECT_EQ(ReadWholeFile(Path("e.dat")), earlyWord);
+  EXPECT_EQ(window_.Offsets(), std::vector<std::string>({"20480"}));
+  ExpectOneBox(FinishText(5), MB_ICONINFORMATION);
+}
+
+// ---- rows that are skipped --------------------------------------------------------------
+
+TEST_F(RestoreFilesTest, EmptyOrMissingFilesStayAnalyzing) {
+  Put("empty.exe", "");
+  window_.AddFile(Folder(), "ghost.exe");
+
+  window_.ClickRestore();
+
+  EXPECT_EQ(Status("empty.exe"), "Analyzing...");
+  EXPECT_EQ(Information("empty.exe"), "");
+  EXPECT_EQ(Status("ghost.exe"), "Analyzing...");
+  EXPECT_FALSE(FileExists(Path("empty._vrs")));
+  ExpectOneBox(FinishText(0), MB_ICONINFORMATION);
+}
+
+TEST_F(RestoreFilesTest, AnEmptyListChangesNothing) {
+  StringListAdd(window_.Record().OffsetList, "123");
+
+  window_.ClickRestore();
+
+  EXPECT_TRUE(Boxes().empty());
+  EXPECT_EQ(InfoLine(), "Information");
+  EXPECT_EQ(window_.Offsets(), std::vector<std::string>({"123"}));
+}
+
+// ---- "Stop Restore" ---------------------------------------------------------------------
+
+TEST_F(RestoreFilesTest, StopFinishesTheFileInProgressAndTouchesNoOtherRow) {
+  const std::string carrier = Carrier(20480, TestDocument("letter.doc"));
+  Put("a.exe", carrier);
+  Put("b.exe", carrier);
+  Put("c.exe", carrier);
+  MidRunActions actions;
+  bool enabledAtOnce = false;
+  actions.When([&] { return Status("a.exe") == "Infected..."; },
+               [&] {
+                 window_.ClickStopRestore();
+                 enabledAtOnce = RestoreButtonEnabled();
+               });
+
+  window_.ClickRestore();
+
+  EXPECT_TRUE(enabledAtOnce);
+  EXPECT_EQ(Status("a.exe"), "OK... Fixed");
+  EXPECT_EQ(ReadWholeFile(Path("a.doc")), TestDocument("letter.doc"));
+  EXPECT_TRUE(FileExists(Path("a._vrs")));
+  EXPECT_EQ(Status("b.exe"), "");
+  EXPECT_EQ(Status("c.exe"), "");
+  EXPECT_EQ(ReadWholeFile(Path("b.exe")), carrier);
+  EXPECT_FALSE(FileExists(Path("b.doc")));
+  EXPECT_EQ(InfoLine(), "Restore files were stopped");
+  EXPECT_TRUE(RestoreButtonEnabled());
+  EXPECT_EQ(window_.Record().RestoreStopRequested, 0);
+  ExpectOneBox("Restoring files were stopped", 0);
+}
+
+TEST_F(RestoreFilesTest, StopDuringTheLastFileEndsWithTheStoppedBox) {
+  Put("a.exe", Carrier(20480, TestDocument("letter.doc")));
+  MidRunActions actions;
+  actions.When([&] { return Status("a.exe") == "Infected..."; }, [&] { window_.ClickStopRestore(); });
+
+  window_.ClickRestore();
+
+  EXPECT_EQ(Status("a.exe"), "OK... Fixed");
+  EXPECT_EQ(InfoLine(), "Restoring files..");
+  ExpectOneBox("Restoring files were stopped", 0);
+}
+
+TEST_F(RestoreFilesTest, AStopClickedBetweenRunsIsForgottenByTheNextRun) {
+  Put("a.exe", Carrier(20480, TestDocument("letter.doc")));
+  window_.ClickStopRestore();
+
+  window_.ClickRestore();
+
+  EXPECT_EQ(Status("a.exe"), "OK... Fixed");
+  ExpectOneBox(FinishText(1), MB_ICONINFORMATION);
+}
+
+// ---- a failed save never costs the carrier -----------------------------------------------
+
+TEST_F(RestoreFilesTest, FailedSaveLeavesTheCarrierUntouched) {
+  const std::string carrier = Carrier(20480, TestDocument("letter.doc"));
+  Put("folder.exe", carrier);
+  folder_.MakeFolder("folder.doc");
+  Put("held.exe", carrier);
+  folder_.WriteFile("held.doc", "open elsewhere");
+  Put("itself.doc", carrier);  // its document would be saved under its own name
+
+  const DWORD folderError = CreateError(Path("folder.doc"));
+  HANDLE held = CreateFileA(Path("held.doc").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  const DWORD heldError = CreateError(Path("held.doc"));
+  ASSERT_NE(folderError, 0u);
+  ASSERT_NE(heldError, 0u);
+
+  window_.SetDeleteMode();
+  window_.ClickRestore();
+  CloseHandle(held);
+
+  for (const char* name : {"folder.exe", "held.exe", "itself.doc"}) {
+    EXPECT_EQ(Status(name), "Save failed") << name;
+    EXPECT_EQ(ReadWholeFile(Path(name)), carrier) << name;
+  }
+  EXPECT_EQ(Information("folder.exe"), "Save failed, " + SystemErrorText(folderError));
+  EXPECT_EQ(Information("held.exe"), "Save failed, " + SystemErrorText(heldError));
+  EXPECT_EQ(Information("itself.doc"), "Save failed, The new file would replace the infected file itself.");
+  EXPECT_TRUE(FolderExists(Path("folder.doc")));
+  EXPECT_EQ(ReadWholeFile(Path("held.doc")), "open elsewhere");
+  ExpectOneBox(FinishText(0), MB_ICONINFORMATION);
+}
+
+TEST_F(RestoreFilesTest, AnOutputPathTheSystemRefusesLeavesTheCarrierUntouched) {
+  // The carrier's path has 259 characters; its output's, two more, is longer than the
+  // system accepts.
+  const std::string root = folder_.Root();
+  const size_t folderLength = 247;
+  ASSERT_LT(root.size() + 2, folderLength);
+  const std::string sub = std::string(folderLength - root.size() - 1, 'd');
+  const std::string subFolder = folder_.MakeFolder(sub);
+  ASSERT_TRUE(FolderExists(subFolder));
+  const std::string name = "abcdefghi.e";
+  const std::string carrierPath = subFolder + "\\" + name;
+  ASSERT_EQ(carrierPath.size(), 259u);
+  const std::string carrier = Carrier(20480, TestDocument("letter.doc"));
+  ASSERT_TRUE(carriers::WriteSparse(carrierPath, static_cast<int64_t>(carrier.size()), carrier));
+  ASSERT_EQ(ReadWholeFile(carrierPath), carrier);
+  const DWORD refused = CreateError(subFolder + "\\abcdefghi.doc");
+  ASSERT_NE(refused, 0u) << "the system accepts the long output path";
+  window_.AddFile(subFolder + "\\", name);
+
+  window_.ClickRestore();
+
+  EXPECT_EQ(Status(name), "Save failed");
+  EXPECT_EQ(Information(name), "Save failed, " + SystemErrorText(refused));
+  EXPECT_EQ(ReadWholeFile(carrierPath), carrier);
+  ExpectOneBox(FinishText(0), MB_ICONINFORMATION);
+}
+
+void* FailLargeBlocks(void* block, size_t bytes) {
+  return bytes >= 100000 ? nullptr : std::realloc(block, bytes);
+}
+
+TEST_F(RestoreFilesTest, RunningOutOfMemoryIsAFailedSave) {
+  const std::string large = Carrier(20480, TestDocument("minutes.doc"));
+  Put("large.exe", large);
+  Put("small.exe", Carrier(20480, TestDocument("letter.doc")));
+  const StreamAllocator previous = SetStreamAllocator(FailLargeBlocks);
+
+  window_.ClickRestore();
+  SetStreamAllocator(previous);
+
+  EXPECT_EQ(Status("large.exe"), "Save failed");
+  const std::string reason = SystemErrorText(ERROR_NOT_ENOUGH_MEMORY);
+  EXPECT_EQ(Information("large.exe"), "Save failed, " + (reason.empty() ? "Error 8" : reason));
+  EXPECT_EQ(ReadWholeFile(Path("large.exe")), large);
+  EXPECT_FALSE(FileExists(Path("large.xls")));
+  EXPECT_EQ(Status("small.exe"), "OK... Fixed");
+  EXPECT_EQ(ReadWholeFile(Path("small.doc")), TestDocument("letter.doc"));
+  ExpectOneBox(FinishText(1), MB_ICONINFORMATION);
+}
+
+// ---- files outside the supported sizes ----------------------------------------------------
+
+TEST_F(RestoreFilesTest, FilesOf2GiBOrMoreAreNotRead) {
+  const std::string head = Carrier(20480, TestDocument("letter.doc"));
+  const int64_t size = int64_t(1) << 31;
+  ASSERT_TRUE(carriers::WriteSparse(Path("huge.exe"), size, head));
+  window_.AddFile(Folder(), "huge.exe");
+  Put("small.exe", head);
+
+  window_.ClickRestore();
+
+  EXPECT_EQ(Status("huge.exe"), "Not Supported");
+  EXPECT_EQ(Information("huge.exe"), "File is 2 GB or larger");
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  ASSERT_TRUE(GetFileAttributesExA(Path("huge.exe").c_str(), GetFileExInfoStandard, &data));
+  EXPECT_EQ(data.nFileSizeHigh, 0u);
+  EXPECT_EQ(data.nFileSizeLow, 0x80000000u);
+  EXPECT_FALSE(FileExists(Path("huge.doc")));
+  EXPECT_FALSE(FileExists(Path("huge._vrs")));
+  EXPECT_EQ(Status("small.exe"), "OK... Fixed");
+  ExpectOneBox(FinishText(1), MB_ICONINFORMATION);
+}
+
+// ---- a full stop in a folder name ---------------------------------------------------------
+
+TEST_F(RestoreFilesTest, OutputAndRenamedCarrierStayInTheCarriersFolder) {
+  const std::string carrier = Carrier(20480, TestDocument("letter.doc"));
+  folder_.WriteFile("dir.doc", "a neighbour that must stay");
+  folder_.WriteFile("dir.v1\\report", carrier);
+  folder_.WriteFile("dir.v1\\letter.exe", carrier);
+  window_.AddFile(folder_.Path("dir.v1") + "\\", "report");
+  window_.AddFile(folder_.Path("dir.v1") + "\\", "letter.exe");
+
+  window_.ClickRestore();
+
+  EXPECT_EQ(ReadWholeFile(Path("dir.doc")), "a neighbour that must stay");
+  EXPECT_FALSE(FileExists(Path("dir._vrs")));
+  EXPECT_EQ(ReadWholeFile(Path("dir.v1\\report.doc")), TestDocument("letter.doc"));
+  EXPECT_EQ(ReadWholeFile(Path("dir.v1\\report._vrs")), carrier);
+  EXPECT_EQ(Information("report"), "Org file renamed to : report._vrs");
+  EXPECT_EQ(ReadWholeFile(Path("dir.v1\\letter.doc")), TestDocument("letter.doc"));
+  EXPECT_EQ(ReadWholeFile(Path("dir.v1\\letter._vrs")), carrier);
+  ExpectOneBox(FinishText(2), MB_ICONINFORMATION);
+}
+
+// ---- commands that arrive while a run handles messages --------------------------------------
+
+TEST_F(RestoreFilesTest, RestoreClickedAgainDuringARunStartsNoSecondRun) {
+  const std::string carrier = Carrier(20480, TestDocument("letter.doc"));
+  Put("a.exe", carrier);
+  Put("b.exe", carrier);
+  MidRunActions actions;
+  std::string infoAfterNestedClick;
+  std::vector<std::string> offsetsAfterNestedClick;
+  actions.When([&] { return Status("a.exe") == "Infected..."; },
+               [&] {
+                 RestoreFiles(&window_.Record());
+                 infoAfterNestedClick = InfoLine();
+                 offsetsAfterNestedClick = window_.Offsets();
+               });
+
+  window_.ClickRestore();
+
+  EXPECT_EQ(infoAfterNestedClick, "Restoring files..");
+  EXPECT_EQ(offsetsAfterNestedClick, std::vector<std::string>({"20480"}));
+  EXPECT_EQ(Status("a.exe"), "OK... Fixed");
+  EXPECT_EQ(Status("b.exe"), "OK... Fixed");
+  ExpectOneBox(FinishText(2), MB_ICONINFORMATION);
+}
+
+TEST_F(RestoreFilesTest, RestoreClickedAfterStopDuringTheSameRunIsRefused) {
+  const std::string carrier = Carrier(20480, TestDocument("letter.doc"));
+  Put("a.exe", carrier);
+  Put("b.exe", carrier);
+  MidRunActions actions;
+  actions.When([&] { return Status("a.exe") == "Infected..."; },
+               [&] {
+                 window_.ClickStopRestore();
+                 window_.ClickRestore();
+               });
+
+  window_.ClickRestore();
+
+  EXPECT_EQ(Status("a.exe"), "OK... Fixed");
+  EXPECT_EQ(Status("b.exe"), "");
+  EXPECT_EQ(ReadWholeFile(Path("b.exe")), carrier);
+  ExpectOneBox("Restoring files were stopped", 0);
+}
+
+TEST_F(RestoreFilesTest, NoRestoreWhileASearchRunsAndNoSearchWhileARestoreRuns) {
+  const std::string carrier = Carrier(20480, TestDocument("letter.doc"));
+  Put("a.exe", carrier);
+  window_.Record().Searching = 1;
+  window_.ClickRestore();
+  EXPECT_EQ(InfoLine(), "Stop the searching first");
+  EXPECT_EQ(Status("a.exe"), "");
+  EXPECT_EQ(ReadWholeFile(Path("a.exe")), carrier);
+  EXPECT_TRUE(Boxes().empty());
+
+  window_.Record().Searching = 0;
+  MidRunActions actions;
+  int rowsAfterFind = -1;
+  actions.When([&] { return Status("a.exe") == "Infected..."; },
+               [&] {
+                 StartSearch(&window_.Record());
+                 rowsAfterFind = window_.List().RowCount();
+               });
+  window_.ClickRestore();
+  EXPECT_EQ(rowsAfterFind, 1);
+  EXPECT_EQ(window_.Record().Searching, 0);
+  EXPECT_EQ(Status("a.exe"), "OK... Fixed");
+  ExpectOneBox(FinishText(1), MB_ICONINFORMATION);
+}
+
+TEST_F(RestoreFilesTest, StatusesFollowTheirFileWhenRowsAreRemovedDuringARun) {
+  const std::string carrier = Carrier(20480, TestDocument("letter.doc"));
+  Put("a.exe", carrier);
+  Put("b.exe", carrier);
+  Put("c.exe", carrier);
+  MidRunActions actions;
+  actions.When([&] { return Status("a.exe") == "Infected..."; }, [&] { window_.List().DeleteRow(0); });
+
+  window_.ClickRestore();
+
+  // a.exe's row is gone: its outcome is written nowhere, not into b.exe's row.
+  EXPECT_TRUE(FileExists(Path("a.doc")));
+  EXPECT_EQ(Status("b.exe"), "");
+  EXPECT_EQ(ReadWholeFile(Path("b.exe")), carrier);
+  EXPECT_EQ(Status("c.exe"), "OK... Fixed");
+  ExpectOneBox(FinishText(2), MB_ICONINFORMATION);
+}
+
+TEST_F(RestoreFilesTest, ClosingTheWindowFinishesTheFileInProgressOnly) {
+  const std::string carrier = Carrier(20480, TestDocument("letter.doc"));
+  Put("a.exe", carrier);
+  Put("b.exe", carrier);
+  MidRunActions actions;
+  actions.When([&] { return Status("a.exe") == "Infected..."; },
+               [&] { SendMessageA(window_.FormHandle(), WM_CLOSE, 0, 0); });
+
+  window_.ClickRestore();
+
+  EXPECT_FALSE(IsWindow(window_.FormHandle()));
+  EXPECT_FALSE(window_.FormAlive());
+  EXPECT_EQ(ReadWholeFile(Path("a.doc")), TestDocument("letter.doc"));
+  EXPECT_EQ(ReadWholeFile(Path("a._vrs")), carrier);
+  EXPECT_FALSE(FileExists(Path("a.exe")));
+  EXPECT_EQ(ReadWholeFile(Path("b.exe")), carrier);
+  EXPECT_FALSE(FileExists(Path("b.doc")));
+  EXPECT_TRUE(Boxes().empty());
+  EXPECT_EQ(window_.Record().Restoring, 0);
+}
+
+}  // namespace

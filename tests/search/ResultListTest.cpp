@@ -1,0 +1,198 @@
+#include "search/ResultList.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+class ResultListTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        form_ = CreateForm(nullptr, "Result list test");
+        form_->SetClientSize(700, 400);
+        view_ = CreateResultListView(form_);
+        view_->SetPosition(2, 67)->Resize(694, 315);
+        ASSERT_NE(view_->WindowHandle(), nullptr);
+    }
+
+    void TearDown() override { form_->Release(); }
+
+    std::vector<std::string> Column(int column) const
+    {
+        ResultList list(view_);
+        std::vector<std::string> texts;
+        for (int row = 0; row < list.RowCount(); ++row)
+            texts.push_back(list.GetCell(row, column));
+        return texts;
+    }
+
+    // A row as the search writes it.
+    int AddFound(const std::string& name, const std::string& path, const std::string& size)
+    {
+        ResultList list(view_);
+        int row = list.AddRow(name);
+        list.SetCell(row, PathColumn, path);
+        list.SetCell(row, SizeColumn, size);
+        return row;
+    }
+
+    void ClickHeader(int column)
+    {
+        HWND header = reinterpret_cast<HWND>(view_->Send(LVM_GETHEADER));
+        RECT rect = {};
+        SendMessageA(header, HDM_GETITEMRECT, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&rect));
+        LPARAM point = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+        SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, point);
+        SendMessageA(header, WM_LBUTTONUP, 0, point);
+    }
+
+    Control* form_ = nullptr;
+    Control* view_ = nullptr;
+};
+
+TEST_F(ResultListTest, HasTheFiveColumnsOfTheMainWindow)
+{
+    const char* captions[] = {"Name", "Path", "Size (bytes)", "Status", "Information"};
+    const int widths[] = {150, 200, 100, 100, 100};
+    const int formats[] = {LVCFMT_LEFT, LVCFMT_LEFT, LVCFMT_RIGHT, LVCFMT_CENTER, LVCFMT_LEFT};
+    EXPECT_EQ(view_->ColumnCount, 5);
+    for (int i = 0; i < 5; ++i) {
+        char caption[64] = {};
+        LVCOLUMNA column = {};
+        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+        column.pszText = caption;
+        column.cchTextMax = sizeof(caption);
+        ASSERT_TRUE(view_->Send(LVM_GETCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column)));
+        EXPECT_STREQ(caption, captions[i]);
+        EXPECT_EQ(column.cx, widths[i]);
+        EXPECT_EQ(column.fmt & LVCFMT_JUSTIFYMASK, formats[i]);
+    }
+    EXPECT_EQ(view_->ListViewOptions, 0x00018B00u);
+}
+
+TEST_F(ResultListTest, ARowAfterTheSearchHoldsNamePathAndSizeWithEmptyStatus)
+{
+    int row = AddFound("report.doc", "C:\\Docs\\", "1,234");
+    ResultList list(view_);
+    EXPECT_EQ(list.GetCell(row, NameColumn), "report.doc");
+    EXPECT_EQ(list.GetCell(row, PathColumn), "C:\\Docs\\");
+    EXPECT_EQ(list.GetCell(row, SizeColumn), "1,234");
+    EXPECT_EQ(list.GetCell(row, StatusColumn), "");
+    EXPECT_EQ(list.GetCell(row, InformationColumn), "");
+    EXPECT_FALSE(list.IsRowSelected(row));
+    EXPECT_EQ(list.GetCell(row, PathColumn) + list.GetCell(row, NameColumn), "C:\\Docs\\report.doc");
+}
+
+TEST_F(ResultListTest, RowsAreKeptInNameOrderIgnoringCase)
+{
+    ResultList list(view_);
+    EXPECT_EQ(list.AddRow("b.exe"), 0);
+    EXPECT_EQ(list.AddRow("A.exe"), 0);
+    EXPECT_EQ(list.AddRow("c.exe"), 2);
+    EXPECT_EQ(Column(NameColumn), (std::vector<std::string>{"A.exe", "b.exe", "c.exe"}));
+
+    // Cells written at the returned index stay with their row as later rows arrive.
+    list.ClearRows();
+    AddFound("zeta.exe", "C:\\Z\\", "3");
+    AddFound("Alpha.exe", "C:\\A\\", "1");
+    AddFound("mid.exe", "C:\\M\\", "2");
+    AddFound("beta.exe", "C:\\B\\", "4");
+    EXPECT_EQ(Column(NameColumn), (std::vector<std::string>{"Alpha.exe", "beta.exe", "mid.exe", "zeta.exe"}));
+    EXPECT_EQ(Column(PathColumn), (std::vector<std::string>{"C:\\A\\", "C:\\B\\", "C:\\M\\", "C:\\Z\\"}));
+    EXPECT_EQ(Column(SizeColumn), (std::vector<std::string>{"1", "4", "2", "3"}));
+}
+
+TEST_F(ResultListTest, StatusWritesKeepTheSelectionNameWritesClearIt)
+{
+    ResultList list(view_);
+    int a = AddFound("a.exe", "C:\\", "1");
+    AddFound("b.exe", "C:\\", "2");
+    list.SelectAllRows();
+    list.SetCell(a, StatusColumn, "Restored");
+    list.SetCell(a, InformationColumn, "a.doc");
+    EXPECT_TRUE(list.IsRowSelected(a));
+    list.SetCell(1, NameColumn, "b._vrs");
+    EXPECT_FALSE(list.IsRowSelected(1));
+    EXPECT_EQ(list.NextSelectedRow(-1), 0);
+    EXPECT_EQ(list.NextSelectedRow(0), -1);
+}
+
+TEST_F(ResultListTest, SortingBySizeComparesTexts)
+{
+    ResultList list(view_);
+    AddFound("a.exe", "C:\\", "999");
+    AddFound("b.exe", "C:\\", "1,000");
+    AddFound("c.exe", "C:\\", "20");
+    list.SortRowsByColumn(SizeColumn);
+    EXPECT_EQ(Column(SizeColumn), (std::vector<std::string>{"1,000", "20", "999"}));
+    EXPECT_EQ(Column(NameColumn), (std::vector<std::string>{"b.exe", "c.exe", "a.exe"}));
+}
+
+TEST_F(ResultListTest, ColumnClickSortsOnlyWhileNoSearchRuns)
+{
+    std::uint8_t searching = 1;
+    AttachColumnSorting(view_, &searching);
+    AddFound("a.exe", "C:\\Z\\", "1");
+    AddFound("b.exe", "C:\\Y\\", "2");
+    AddFound("c.exe", "C:\\X\\", "3");
+
+    ClickHeader(PathColumn);
+    EXPECT_EQ(Column(NameColumn), (std::vector<std::string>{"a.exe", "b.exe", "c.exe"}));
+
+    searching = 0;
+    ClickHeader(PathColumn);
+    EXPECT_EQ(Column(NameColumn), (std::vector<std::string>{"c.exe", "b.exe", "a.exe"}));
+
+    ResultList list(view_);
+    list.SortOnColumnClick(NameColumn, true);
+    EXPECT_EQ(Column(NameColumn), (std::vector<std::string>{"c.exe", "b.exe", "a.exe"}));
+    list.SortOnColumnClick(NameColumn, false);
+    EXPECT_EQ(Column(NameColumn), (std::vector<std::string>{"a.exe", "b.exe", "c.exe"}));
+}
+
+TEST_F(ResultListTest, ListCommands)
+{
+    ResultList list(view_);
+    for (const char* name : {"a", "b", "c", "d", "e"})
+        AddFound(name, "C:\\", "1");
+
+    // "Select All", then "Clear All": every row cut, none selected or focused.
+    list.SelectAllRows();
+    for (int row = 0; row < 5; ++row)
+        EXPECT_TRUE(list.IsRowSelected(row));
+    list.SetRowState(-1, RowCut);
+    EXPECT_EQ(list.NextSelectedRow(-1), -1);
+    EXPECT_EQ(list.FocusedRow(), -1);
+    EXPECT_EQ(list.RowCount(), 5);
+
+    // The restore engine marks the row in work.
+    list.SelectOnlyRow(3);
+    EXPECT_EQ(list.FocusedRow(), 3);
+    EXPECT_EQ(list.NextSelectedRow(-1), 3);
+
+    // The Delete key removes the focused row only.
+    list.SetRowState(1, RowSelected);
+    list.DeleteRow(list.FocusedRow());
+    EXPECT_EQ(Column(NameColumn), (std::vector<std::string>{"a", "b", "c", "e"}));
+    // With no focused row the key removes nothing.
+    list.SetRowState(-1, RowSelected);
+    ASSERT_EQ(list.FocusedRow(), -1);
+    list.DeleteRow(list.FocusedRow());
+    EXPECT_EQ(list.RowCount(), 4);
+
+    // "Delete list" with every row selected empties the list.
+    list.SelectAllRows();
+    for (int row = list.NextSelectedRow(-1); row != -1; row = list.NextSelectedRow(-1))
+        list.DeleteRow(row);
+    EXPECT_EQ(list.RowCount(), 0);
+
+    // "Clear Result".
+    AddFound("x", "C:\\", "1");
+    list.ClearRows();
+    EXPECT_EQ(list.RowCount(), 0);
+}
+
+} // namespace

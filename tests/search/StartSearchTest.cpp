@@ -1,0 +1,417 @@
+// The "Find", "Stop" and "..." commands on a real window with a real result list,
+// over real folder trees in a scratch folder.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "control/Control.h"
+#include "control/FolderDialog.h"
+#include "control/MessageLoop.h"
+#include "search/ResultList.h"
+#include "search/StartSearch.h"
+#include "support/FolderLink.h"
+#include "support/MessageBoxAnswerer.h"
+#include "support/ScratchFolder.h"
+
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+// Runs a procedure from inside the search: a message posted to this window is handled
+// at the search's next folder step, as a user's click would be.
+class InsideSearch {
+ public:
+  InsideSearch() {
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = Procedure;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "QfInsideSearch";
+    RegisterClassA(&windowClass);
+    window_ = CreateWindowExA(0, "QfInsideSearch", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+    SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  }
+  ~InsideSearch() { DestroyWindow(window_); }
+  InsideSearch(const InsideSearch&) = delete;
+  InsideSearch& operator=(const InsideSearch&) = delete;
+
+  // Posts a message whose handling runs action.
+  void Post(std::function<void()> action) {
+    actions_.push_back(std::move(action));
+    PostMessageA(window_, WM_APP, 0, 0);
+  }
+  // Runs action after milliseconds, at the next folder step after that.
+  void After(UINT milliseconds, std::function<void()> action) {
+    actions_.push_back(std::move(action));
+    SetTimer(window_, 1, milliseconds, nullptr);
+  }
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<InsideSearch*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (self != nullptr && (message == WM_APP || message == WM_TIMER)) {
+      if (message == WM_TIMER) {
+        KillTimer(window, 1);
+      }
+      if (!self->actions_.empty()) {
+        std::function<void()> action = self->actions_.front();
+        self->actions_.erase(self->actions_.begin());
+        action();
+      }
+      return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+  }
+
+  HWND window_;
+  std::vector<std::function<void()>> actions_;
+};
+
+class StartSearchTest : public ::testing::Test {
+ protected:
+  StartSearchTest() : files("qf-search") {}
+
+  void SetUp() override {
+    form_ = CreateForm(nullptr, "Search test");
+    form_->SetPosition(0, 0)->SetClientSize(700, 400);
+    window.MainForm = form_;
+    window.ResultListView = CreateResultListView(form_);
+    window.ResultListView->SetPosition(0, 60)->Resize(700, 300);
+    window.FolderEdit = CreateEdit(form_, 0);
+    window.MaskCombo = CreateComboBox(form_, ComboNoIntegralHeight);
+    window.MaskCombo->SetPosition(300, 0);
+    window.InfoLabel = CreateLabel(form_, "Information");
+    window.InfoLabel->SetPosition(0, 370);
+    window.FindButton = CreateButton(form_, "Find", ButtonNoBorder, 0, nullptr, 0);
+    window.StopButton = CreateButton(form_, "Stop", ButtonNoBorder, 0, nullptr, 0);
+    window.BrowseButton = CreateButton(form_, "...", ButtonNoBorder, 0, nullptr, 0);
+    window.FolderDialog = CreateFolderDialog("", 0);
+    form_->RegisterOwned(window.FolderDialog);
+    SetApplicationObject(form_);
+    ASSERT_TRUE(form_->CreateWindowHandle());
+    window.FolderDialog->OwnerWindow = form_->Handle;
+    window.SearchStopped = 1;
+    Pump();
+  }
+
+  void TearDown() override {
+    SetApplicationObject(nullptr);
+    form_->Release();
+    Pump();
+    ResetRunLoopState();
+  }
+
+  static void Pump() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message != WM_QUIT) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+      }
+    }
+  }
+
+  // Types the folder and mask and runs "Find"; returns the information line.
+  std::string Find(const std::string& folder, const std::string& masks) {
+    window.FolderEdit->SetText(folder);
+    window.MaskCombo->SetText(masks);
+    StartSearch(&window);
+    return window.InfoLabel->GetText();
+  }
+
+  Rows ListedRows() {
+    ResultList rows(window.ResultListView);
+    Rows result;
+    for (int row = 0; row < rows.RowCount(); ++row) {
+      std::vector<std::string> cells;
+      for (int column = 0; column < 5; ++column) {
+        cells.push_back(rows.GetCell(row, column));
+      }
+      result.push_back(cells);
+    }
+    return result;
+  }
+
+  std::vector<std::string> ListedNames() {
+    std::vector<std::string> names;
+    for (const auto& row : ListedRows()) {
+      names.push_back(row[PathColumn] + row[NameColumn]);
+    }
+    return names;
+  }
+
+  std::string Folder(const std::string& relative = "") { return files.Path(relative) + "\\"; }
+
+  scratch::ScratchFolder files;
+  SearchWindow window;
+  Control* form_ = nullptr;
+};
+
+TEST_F(StartSearchTest, ListsMatchingFilesOfTheWholeTreeWithPathAndSize) {
+  files.WriteFile("a.exe", std::string(1234, 'a'));
+  files.WriteFile("notes.txt", "x");
+  files.WriteFile("Sub\\b.exe", "b");
+  files.WriteFile("Sub\\Deeper\\C.EXE", "cc");
+  files.MakeFolder("Empty");
+
+  EXPECT_EQ(Find(files.Root(), "*.exe"), "Finish, found 3 Files");
+  const Rows expected = {
+      {"a.exe", Folder(), "1,234", "", ""},
+      {"b.exe", Folder("Sub"), "1", "", ""},
+      {"C.EXE", Folder("Sub\\Deeper"), "2", "", ""},
+  };
+  EXPECT_EQ(ListedRows(), expected);
+  EXPECT_EQ(window.FoundCount, 3);
+
+  // A trailing backslash in the folder text gives the same rows.
+  EXPECT_EQ(Find(files.Root() + "\\", "*.exe"), "Finish, found 3 Files");
+  EXPECT_EQ(ListedRows(), expected);
+}
+
+TEST_F(StartSearchTest, MasksDecideWhichFilesAreListedButEveryFolderIsEntered) {
+  files.WriteFile("README", "no full stop");
+  files.WriteFile("setup.dll", "d");
+  files.WriteFile("old.exe\\inner.exe", "i");
+  files.WriteFile("old.exe\\inner.txt", "t");
+
+  EXPECT_EQ(Find(files.Root(), "*.exe"), "Finish, found 1 Files");
+  EXPECT_EQ(ListedNames(), std::vector<std::string>({Folder("old.exe") + "inner.exe"}));
+
+  EXPECT_EQ(Find(files.Root(), "*.*"), "Finish, found 3 Files");
+  EXPECT_EQ(ListedNames(), std::vector<std::string>({Folder("old.exe") + "inner.exe",
+                                                     Folder("old.exe") + "inner.txt",
+                                                     Folder() + "setup.dll"}));
+
+  EXPECT_EQ(Find(files.Root(), "*"), "Finish, found 4 Files");
+  EXPECT_EQ(Find(files.Root(), "*.exe;*.dll"), "Finish, found 2 Files");
+  EXPECT_EQ(Find(files.Root(), "*;^*.txt"), "Finish, found 4 Files") << "the first mask decides";
+  EXPECT_EQ(Find(files.Root(), "^*.txt;*"), "Finish, found 3 Files");
+}
+
+TEST_F(StartSearchTest, MissingOrEmptyFolderFindsNothingWithoutComplaint) {
+  ResultList(window.ResultListView).AddRow("left over");
+  EXPECT_EQ(Find(files.Path("missing"), "*"), "Finish, found 0 Files");
+  EXPECT_EQ(ResultList(window.ResultListView).RowCount(), 0);
+  EXPECT_EQ(Find("", "*"), "Finish, found 0 Files");
+  EXPECT_EQ(Find(files.Root(), ""), "Finish, found 0 Files");
+}
+
+TEST_F(StartSearchTest, CountAndSizeTextsUseTheirGroupedForms) {
+  for (int i = 0; i < 1500; ++i) {
+    files.WriteFile("many\\f" + std::to_string(i) + ".exe", "");
+  }
+  EXPECT_EQ(Find(files.Root(), "*.exe"), "Finish, found 1,500 Files");
+
+  // A file of 3,000,000,000 bytes (sparse where the file system allows it).
+  const std::string big = files.Path("big.bin");
+  HANDLE file = CreateFileA(big.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  DWORD returned = 0;
+  DeviceIoControl(file, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
+  LARGE_INTEGER size;
+  size.QuadPart = 3000000000LL;
+  const bool sized = SetFilePointerEx(file, size, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+  CloseHandle(file);
+  if (!sized) {
+    GTEST_SKIP() << "no room for a file of 3,000,000,000 bytes";
+  }
+  EXPECT_EQ(Find(files.Root(), "*.bin"), "Finish, found 1 Files");
+  EXPECT_EQ(ResultList(window.ResultListView).GetCell(0, SizeColumn), "3000000000");
+}
+
+TEST_F(StartSearchTest, WhileSearchingFindIsDisabledAndTheFlagsAreSet) {
+  files.WriteFile("a.exe", "a");
+  files.WriteFile("sub\\b.exe", "b");
+  InsideSearch inside;
+  std::string infoDuring;
+  bool findEnabledDuring = true;
+  int searchingDuring = -1;
+  int stoppedDuring = -1;
+  inside.Post([&] {
+    infoDuring = window.InfoLabel->GetText();
+    findEnabledDuring = IsWindowEnabled(window.FindButton->Handle) != FALSE;
+    searchingDuring = window.Searching;
+    stoppedDuring = window.SearchStopped;
+  });
+  EXPECT_EQ(Find(files.Root(), "*.exe"), "Finish, found 2 Files");
+  EXPECT_EQ(infoDuring, "Searching...");
+  EXPECT_FALSE(findEnabledDuring);
+  EXPECT_EQ(searchingDuring, 1);
+  EXPECT_EQ(stoppedDuring, 0);
+  EXPECT_TRUE(IsWindowEnabled(window.FindButton->Handle));
+  EXPECT_EQ(window.Searching, 0);
+  EXPECT_EQ(window.SearchStopped, 1);
+}
+
+TEST_F(StartSearchTest, StopEndsTheWalkAfterAtMostOneMoreFile) {
+  files.WriteFile("a.exe", "a");
+  files.WriteFile("b.exe", "b");
+  files.WriteFile("sub1\\c.exe", "c");
+  files.WriteFile("sub1\\deep\\d.exe", "d");
+  files.WriteFile("sub2\\e.exe", "e");
+  InsideSearch inside;
+  inside.Post([&] { StopSearch(&window); });
+
+  // The stop is handled at the first folder step: that folder still adds its first file
+  // and enters its first subfolder, which adds nothing; then every level ends.
+  EXPECT_EQ(Find(files.Root(), "*.exe"), "Searching stopped, found 1 Files");
+  EXPECT_EQ(ListedNames(), std::vector<std::string>({Folder() + "a.exe"}));
+  EXPECT_EQ(window.SearchStopped, 1);
+  EXPECT_EQ(window.Searching, 0);
+
+  // A new search starts from an empty list and runs to its end.
+  EXPECT_EQ(Find(files.Root(), "*.exe"), "Finish, found 5 Files");
+}
+
+TEST_F(StartSearchTest, TheListRepaintsItselfAgainAfterTheSearch) {
+  files.WriteFile("a.exe", "a");
+  ShowWindow(form_->Handle, SW_SHOW);
+  ShowWindow(window.ResultListView->Handle, SW_SHOW);
+  EXPECT_EQ(Find(files.Root(), "*.exe"), "Finish, found 1 Files");
+  HWND list = window.ResultListView->Handle;
+  UpdateWindow(list);
+  RECT dirty = {};
+  EXPECT_FALSE(GetUpdateRect(list, &dirty, FALSE)) << "the found rows were painted";
+  ResultList(window.ResultListView).AddRow("b.exe");
+  EXPECT_TRUE(GetUpdateRect(list, &dirty, FALSE)) << "a new row makes the list repaint";
+}
+
+TEST_F(StartSearchTest, StopWithoutSearchOnlyShowsTheStoppedText) {
+  window.InfoLabel->SetText("Finish, found 3 Files");
+  StopSearch(&window);
+  EXPECT_EQ(window.InfoLabel->GetText(), "Searching Stopped..");
+  EXPECT_EQ(window.SearchStopped, 1);
+  EXPECT_EQ(window.Searching, 0);
+}
+
+TEST_F(StartSearchTest, FindIsRefusedWhileASearchOrARestoreRuns) {
+  files.WriteFile("a.exe", "a");
+  files.WriteFile("sub\\b.exe", "b");
+  InsideSearch inside;
+  int rowsAfterNestedFind = -1;
+  inside.Post([] {});  // handled in the first folder, before its files are added
+  inside.Post([&] {
+    StartSearch(&window);  // a click that was queued before "Find" was disabled
+    rowsAfterNestedFind = ResultList(window.ResultListView).RowCount();
+  });
+  EXPECT_EQ(Find(files.Root(), "*.exe"), "Finish, found 2 Files");
+  EXPECT_EQ(rowsAfterNestedFind, 1) << "the nested click must neither clear nor search";
+  EXPECT_EQ(ResultList(window.ResultListView).RowCount(), 2);
+
+  window.Restoring = 1;
+  window.InfoLabel->SetText("Restoring files..");
+  EXPECT_EQ(Find(files.Root(), "*.exe"), "Restoring files..");
+  EXPECT_EQ(ResultList(window.ResultListView).RowCount(), 2);
+  EXPECT_EQ(window.SearchStopped, 1);
+  window.Restoring = 0;
+}
+
+TEST_F(StartSearchTest, TheEndOfTheProgramEndsTheSearch) {
+  files.WriteFile("a.exe", "a");
+  files.WriteFile("sub1\\b.exe", "b");
+  files.WriteFile("sub2\\c.exe", "c");
+  PostQuitMessage(0);
+  EXPECT_EQ(Find(files.Root(), "*.exe"), "Searching stopped, found 1 Files");
+  EXPECT_TRUE(IsTerminated());
+}
+
+TEST_F(StartSearchTest, SearchFolderWithoutRecursionListsOneFolder) {
+  files.WriteFile("a.exe", "a");
+  files.WriteFile("sub\\b.exe", "b");
+  window.SearchStopped = 0;
+  SearchFolder(&window, files.Root(), "*.exe", false);
+  EXPECT_EQ(ListedNames(), std::vector<std::string>({Folder() + "a.exe"}));
+  EXPECT_EQ(window.FoundCount, 1);
+  window.SearchStopped = 1;
+}
+
+class LinkedTreeTest : public StartSearchTest {
+ protected:
+  void SetUp() override {
+    StartSearchTest::SetUp();
+    // A search that loops would never end: stop it after a while, so the test fails
+    // instead of hanging.
+    guard_ = std::make_unique<InsideSearch>();
+    guard_->After(30000, [this] { StopSearch(&window); });
+  }
+  void TearDown() override {
+    guard_.reset();
+    StartSearchTest::TearDown();
+  }
+
+  bool Link(const std::string& link, const std::string& target) {
+    return MakeFolderLink(files.Path(link), target);
+  }
+
+ private:
+  std::unique_ptr<InsideSearch> guard_;
+};
+
+TEST_F(LinkedTreeTest, ALinkBackToAnAncestorIsNotEntered) {
+  files.WriteFile("a.exe", "a");
+  files.WriteFile("sub\\b.exe", "b");
+  files.MakeFolder("sub\\deeper");
+  if (!Link("sub\\deeper\\up", files.Root()) || !Link("sub\\self", files.Path("sub"))) {
+    GTEST_SKIP() << "folder links cannot be made here";
+  }
+  EXPECT_EQ(Find(files.Root(), "*.exe"), "Finish, found 2 Files");
+  EXPECT_EQ(ListedNames(), std::vector<std::string>({Folder() + "a.exe", Folder("sub") + "b.exe"}));
+}
+
+TEST_F(LinkedTreeTest, ALinkToAFolderElsewhereIsEntered) {
+  scratch::ScratchFolder elsewhere("qf-search-target");
+  elsewhere.WriteFile("x.exe", "x");
+  elsewhere.WriteFile("inner\\y.exe", "y");
+  files.WriteFile("a.exe", "a");
+  if (!Link("shortcut", elsewhere.Root())) {
+    GTEST_SKIP() << "folder links cannot be made here";
+  }
+  EXPECT_EQ(Find(files.Root(), "*.exe"), "Finish, found 3 Files");
+  EXPECT_EQ(ListedNames(), std::vector<std::string>({Folder() + "a.exe", Folder("shortcut") + "x.exe",
+                                                     Folder("shortcut\\inner") + "y.exe"}));
+  EXPECT_TRUE(scratch::FileExists(elsewhere.Path("inner\\y.exe")));
+}
+
+TEST_F(LinkedTreeTest, LinksThatLeadIntoEachOtherEndPromptly) {
+  files.WriteFile("one\\a.exe", "a");
+  files.WriteFile("two\\b.exe", "b");
+  if (!Link("one\\to-two", files.Path("two")) || !Link("two\\to-one", files.Path("one"))) {
+    GTEST_SKIP() << "folder links cannot be made here";
+  }
+  // Each folder's files appear once under their own path and once through the link into
+  // it; the walk never comes back into a folder it is inside of.
+  EXPECT_EQ(Find(files.Root(), "*.exe"), "Finish, found 4 Files");
+  std::vector<std::string> names = ListedNames();
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, std::vector<std::string>({Folder("one") + "a.exe", Folder("one\\to-two") + "b.exe",
+                                             Folder("two") + "b.exe", Folder("two\\to-one") + "a.exe"}));
+}
+
+TEST_F(StartSearchTest, BrowseFillsTheFolderOnlyWhenAFolderIsChosen) {
+  window.FolderEdit->SetText("C:\\");
+  MessageBoxAnswerer answerer(IDCANCEL);
+  BrowseSearchFolder(&window);
+  ASSERT_EQ(answerer.Boxes().size(), 1u);
+  EXPECT_FALSE(answerer.Boxes()[0].IsMessageBox);
+  EXPECT_EQ(answerer.Boxes()[0].Text, "Select the path to search");
+  EXPECT_EQ(window.FolderDialog->Title, "Select the path to search");
+  EXPECT_EQ(window.FolderEdit->GetText(), "C:\\");
+
+  // Confirming the chooser's current choice puts that folder, unchanged, into "Look in".
+  answerer.Enqueue(IDOK);
+  BrowseSearchFolder(&window);
+  ASSERT_EQ(answerer.Boxes().size(), 2u);
+  if (FolderDialogPath(window.FolderDialog).empty()) {
+    EXPECT_EQ(window.FolderEdit->GetText(), "C:\\") << "no file-system folder was chosen";
+  } else {
+    EXPECT_EQ(window.FolderEdit->GetText(), FolderDialogPath(window.FolderDialog));
+  }
+}
+
+}  // namespace
