@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <new>
+#include <utility>
 
 #include "control/SystemErrorText.h"
 #include "recovery/ByteStream.h"
@@ -11,6 +12,9 @@
 #include "search/TextHelpers.h"
 
 namespace {
+
+// Blocks up to this size are kept between documents.
+constexpr uint32_t RetainedBlockSize = 4u << 20;
 
 const unsigned char Utf16Wo[4] = {0x57, 0x00, 0x6F, 0x00};
 
@@ -38,34 +42,28 @@ void Fail(ExtractionResult& result, uint32_t errorCode, const char* reason) {
   result.Reason = reason;
 }
 
-// Copies the document into a memory stream sized for it up front, so that the file is
-// read straight into the stream's block (one copy of the document in memory). Returns
-// null, with result filled, when that fails.
-ByteStreamPtr ReadDocument(ByteStream& carrier, int32_t offset, int32_t count,
-                           ExtractionResult& result) {
-  ByteStreamPtr document = NewMemoryStream();
-  if (!document) {
-    Fail(result, ERROR_NOT_ENOUGH_MEMORY, "");
-    return nullptr;
-  }
+// Copies the document into the memory stream document, sized for it up front so that the
+// file is read straight into its block (one copy of the document in memory). False, with
+// result filled, when that fails.
+bool ReadDocument(ByteStream& carrier, int32_t offset, int32_t count, ByteStream& document,
+                  ExtractionResult& result) {
   SetLastError(NO_ERROR);
-  if (StreamSeek(*document, count, FromBeginning) != count ||
-      StreamSeek(*document, 0, FromBeginning) != 0) {
+  if (!document.Operations.SetSize(document, count) || StreamSeek(document, 0, FromBeginning) != 0) {
     Fail(result, LastErrorOr(ERROR_NOT_ENOUGH_MEMORY), "");
-    return nullptr;
+    return false;
   }
   SetLastError(NO_ERROR);
   if (StreamSeek(carrier, offset, FromBeginning) != offset) {
     Fail(result, LastErrorOr(ERROR_SEEK), "");
-    return nullptr;
+    return false;
   }
   SetLastError(NO_ERROR);
-  const int32_t copied = CopyStreamBytes(*document, carrier, count);
+  const int32_t copied = CopyStreamBytes(document, carrier, count);
   if (copied != count) {
     Fail(result, GetLastError(), "The file could not be read to its end.");
-    return nullptr;
+    return false;
   }
-  return document;
+  return true;
 }
 
 // True when the file at path is a file of exactly size bytes.
@@ -83,6 +81,29 @@ bool HasSize(const std::string& path, int32_t size, ExtractionResult& result) {
   return true;
 }
 
+// Saves the document beside the carrier under its name with the extension (decided from
+// the document when empty) and checks that the file holds every byte.
+void SaveDocument(ByteStream& document, std::string extension, const std::string& carrierPath,
+                  ExtractionResult& result) {
+  if (extension.empty()) {
+    extension = DocumentExtension(document);
+  }
+  result.OutputPath = ReplaceFileNameExtension(carrierPath, extension);
+  if (SamePathText(result.OutputPath, carrierPath)) {
+    Fail(result, 0, "The new file would replace the infected file itself.");
+    return;
+  }
+  const int32_t size = StreamSize(document);
+  SetLastError(NO_ERROR);
+  if (!SaveStreamToFile(document, result.OutputPath, 0, size)) {
+    Fail(result, LastErrorOr(ERROR_WRITE_FAULT), "");
+    return;
+  }
+  if (HasSize(result.OutputPath, size, result)) {
+    result.Saved = true;
+  }
+}
+
 }  // namespace
 
 std::string DocumentExtension(ByteStream& document) {
@@ -97,39 +118,21 @@ std::string DocumentExtension(ByteStream& document) {
 }
 
 ExtractionResult ExtractDocument(ByteStream& carrier, int32_t offset, std::string extension,
-                                 const std::string& carrierPath) {
+                                 const std::string& carrierPath, ByteStream& document) {
   ExtractionResult result;
   try {
-    const int32_t carrierSize = StreamSize(carrier);
-    const int32_t count = carrierSize - offset;
+    const int32_t count = StreamSize(carrier) - offset;
     if (offset < 0 || count <= 0) {
       Fail(result, 0, "The document is empty.");
-      return result;
+    } else if (ReadDocument(carrier, offset, count, document, result)) {
+      SaveDocument(document, std::move(extension), carrierPath, result);
     }
-    ByteStreamPtr document = ReadDocument(carrier, offset, count, result);
-    if (!document) {
-      return result;
-    }
-    if (extension.empty()) {
-      extension = DocumentExtension(*document);
-    }
-    result.OutputPath = ReplaceFileNameExtension(carrierPath, extension);
-    if (SamePathText(result.OutputPath, carrierPath)) {
-      Fail(result, 0, "The new file would replace the infected file itself.");
-      return result;
-    }
-    SetLastError(NO_ERROR);
-    if (!SaveStreamToFile(*document, result.OutputPath, 0, StreamSize(*document))) {
-      Fail(result, LastErrorOr(ERROR_WRITE_FAULT), "");
-      return result;
-    }
-    FreeStream(document);
-    if (!HasSize(result.OutputPath, count, result)) {
-      return result;
-    }
-    result.Saved = true;
   } catch (const std::bad_alloc&) {
     Fail(result, ERROR_NOT_ENOUGH_MEMORY, "");
+  }
+  // A small block is kept for the next document; a large one is not held any longer.
+  if (document.Capacity > RetainedBlockSize) {
+    document.Operations.SetSize(document, 0);
   }
   return result;
 }

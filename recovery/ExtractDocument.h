@@ -21,14 +21,15 @@ struct ExtractionResult {
 // hold "Exce" or the UTF-16 text "Wo", else ".dat".
 std::string DocumentExtension(ByteStream& document);
 
-// Copies the bytes of carrier from offset to its end into memory, decides the extension
-// when extension is empty, and saves the copy as carrierPath with the extension of its
-// file name replaced (the folder part is never changed). An existing output file is
-// replaced. Refuses to write over the carrier itself. Running out of memory, a short
-// read, a failed create or write and an output file of the wrong size all give
-// Saved = false.
+// Copies the bytes of carrier from offset to its end into the memory stream document,
+// decides the extension when extension is empty, and saves the copy as carrierPath with
+// the extension of its file name replaced (the folder part is never changed). An
+// existing output file is replaced. Refuses to write over the carrier itself. Running out
+// of memory, a short read, a failed create or write and an output file of the wrong size
+// all give Saved = false. document may serve for one document after another: its block
+// is kept between them unless it is large.
 ExtractionResult ExtractDocument(ByteStream& carrier, int32_t offset, std::string extension,
-                                 const std::string& carrierPath);
+                                 const std::string& carrierPath, ByteStream& document);
 
 // "Save failed, " followed by the system's text for the error, or the plain reason.
 std::string SaveFailureText(const ExtractionResult& result);

@@ -70,6 +70,7 @@ class RestoreRun {
   ResultList list_;
   bool gone_ = false;
   bool rowChecked_ = false;  // the row index was confirmed after the last message handling
+  ByteStreamPtr document_;   // the memory that holds each extracted document in turn
   int32_t restoredCount_ = 0;
 };
 
@@ -261,7 +262,15 @@ void RestoreRun::RestoreRow(int row) {
   WriteCell(row, path, name, StatusColumn, "Infected...");
   Pump();
 
-  const ExtractionResult result = ExtractDocument(*carrier, offset, extension, filePath);
+  if (!document_) {
+    document_ = NewMemoryStream();
+  }
+  ExtractionResult result;
+  if (document_) {
+    result = ExtractDocument(*carrier, offset, extension, filePath, *document_);
+  } else {
+    result.ErrorCode = ERROR_NOT_ENOUGH_MEMORY;
+  }
   FreeStream(carrier);
   if (!result.Saved) {
     // The carrier holds the only copy of the document: it stays as it is.

@@ -20,8 +20,9 @@ RedrawBatch::RedrawBatch(Control* control, DWORD intervalMs)
 
 RedrawBatch::~RedrawBatch() {
   if (window_ != nullptr && IsWindow(window_)) {
-    RedrawWindow(window_, nullptr, nullptr,
-                 RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    // The last changes are painted by the message loop as soon as it is idle.
+    SendMessageA(window_, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(window_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
   }
 }
 

@@ -5,7 +5,7 @@
 // of rows; batching keeps the rows appearing while the search runs. A repaint of a long
 // list can itself be slow, so the pause between two repaints is at least the interval
 // and at least RepaintShare times the last repaint's duration: repainting takes at
-// most about a twentieth of the update's time.
+// most about a thirtieth of the update's time.
 #include <windows.h>
 
 struct Control;
@@ -14,7 +14,7 @@ class RedrawBatch {
  public:
   // Suspends the window's redrawing (WM_SETREDRAW FALSE) when it has a window.
   RedrawBatch(Control* control, DWORD intervalMs);
-  // Resumes redrawing and repaints the window once.
+  // Resumes redrawing; the window repaints once, when its thread next waits for messages.
   ~RedrawBatch();
   RedrawBatch(const RedrawBatch&) = delete;
   RedrawBatch& operator=(const RedrawBatch&) = delete;
@@ -25,7 +25,7 @@ class RedrawBatch {
   // over; redrawing stays suspended afterwards.
   void ShowIfDue();
 
-  static const DWORD RepaintShare = 19;
+  static const DWORD RepaintShare = 29;
 
  private:
   void Show();

@@ -94,22 +94,6 @@ TEST_F(ListViewTest, AbsentOptionsGiveSingleSelectionAndNoHeaderView)
     EXPECT_EQ(list->Send(LVM_GETEXTENDEDLISTVIEWSTYLE) & 0x3FFF, LVS_EX_CHECKBOXES);
 }
 
-TEST_F(ListViewTest, RowsLandAtTheirSortedPositionAndAddRowSaysWhere)
-{
-    Control* list = MakeList();
-    EXPECT_EQ(AddRow(list, "b.exe"), 0);
-    EXPECT_EQ(AddRow(list, "A.exe"), 0);
-    EXPECT_EQ(AddRow(list, "c.exe"), 2);
-    EXPECT_EQ(Names(list), (std::vector<std::string>{"A.exe", "b.exe", "c.exe"}));
-
-    int row = AddRow(list, "B2.exe");
-    EXPECT_EQ(row, 2);
-    SetCell(list, row, 1, "C:\\Docs\\");
-    EXPECT_EQ(GetCell(list, 2, 0), "B2.exe");
-    EXPECT_EQ(GetCell(list, 2, 1), "C:\\Docs\\");
-    EXPECT_EQ(GetCell(list, 3, 1), "");
-}
-
 TEST_F(ListViewTest, InsertRowWithoutSortingKeepsTheRequestedIndex)
 {
     Control* list = MakeList(ListViewMultiSelect);

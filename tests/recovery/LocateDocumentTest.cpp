@@ -31,11 +31,6 @@ class LocateDocumentTest : public ::testing::Test {
   RestoreWindow window_;
 };
 
-TEST_F(LocateDocumentTest, SignaturesAreTheOle2AndRtfStarts) {
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(Ole2Signature), 5), Ole2Bytes);
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(RtfSignature), 5), "{\\rtf");
-}
-
 TEST_F(LocateDocumentTest, OfficeDocumentYieldsZeroAndIsListedOnce) {
   const std::string path = Write("letter.doc", carriers::TestDocument("letter.doc"));
   EXPECT_EQ(LocateDocument(&window_, path), 0);
