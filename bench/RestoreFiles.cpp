@@ -25,7 +25,7 @@
 namespace {
 
 constexpr int CarrierCount = 1000;
-constexpr int Rounds = 3;
+constexpr int Rounds = 5;
 const int32_t Offsets[3] = {4096, 8192, 12288};
 constexpr int32_t DocumentSize = 143 * 1024;            // with the offsets: 147 to 155 KiB
 constexpr int64_t LargeDocumentSize = int64_t(200) << 20;

@@ -7,7 +7,8 @@
 
 struct ByteStream;
 
-// Carriers of this size or more are not read (offsets and sizes are signed 32-bit).
+// The largest carrier that is read: offsets and sizes are signed 32-bit, so files of
+// 2 GiB or more are left alone.
 constexpr int64_t LargestSupportedFileSize = 0x7FFFFFFF;
 
 struct ExtractionResult {

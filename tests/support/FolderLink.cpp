@@ -105,6 +105,23 @@ bool MakeFolderLink(const std::string& link, const std::string& target) {
   return WaitUntil(Exists, link) && IsFolderLink(link);
 }
 
+bool RemoveDanglingFolderLinks(const std::string& folder) {
+  const std::string hostFolder = HostPathOf(folder);
+  if (hostFolder.empty()) {
+    return false;
+  }
+  // The host runs the command detached; a marker file written after it tells when it is done.
+  const std::string marker = folder + "\\.links-removed";
+  const std::string hostMarker = hostFolder + "/.links-removed";
+  if (!StartHostCommand("Z:\\bin\\sh -c \"find '" + hostFolder + "' -maxdepth 1 -xtype l -delete; touch '" +
+                        hostMarker + "'\"")) {
+    return false;
+  }
+  const bool done = WaitUntil(Exists, marker);
+  DeleteFileA(marker.c_str());
+  return done;
+}
+
 bool RemoveFolderLink(const std::string& link) {
   if (!IsFolderLink(link)) {
     return Gone(link);

@@ -13,5 +13,10 @@ bool MakeFolderLink(const std::string& link, const std::string& target);
 // Removes the link itself, never what it points to. Returns true once it is gone.
 bool RemoveFolderLink(const std::string& link);
 
+// Removes the links directly inside folder whose targets no longer exist: under Wine
+// the platform does not list such links at all, so they would keep the folder from being
+// removed. Returns true once the host has removed them; false where there is nothing to do.
+bool RemoveDanglingFolderLinks(const std::string& folder);
+
 // True when path is a folder reached through a link (FILE_ATTRIBUTE_REPARSE_POINT).
 bool IsFolderLink(const std::string& path);

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "support/FolderLink.h"
 
 namespace scratch {
@@ -91,6 +93,10 @@ void RemoveFolderTree(const std::string& folder) {
     RemoveFolderLink(folder);
     return;
   }
+  // Links first, so that none is left dangling by the removal of its target.
+  std::vector<std::string> links;
+  std::vector<std::string> folders;
+  std::vector<std::string> files;
   WIN32_FIND_DATAA record;
   HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &record);
   if (find != INVALID_HANDLE_VALUE) {
@@ -100,19 +106,33 @@ void RemoveFolderTree(const std::string& folder) {
         continue;
       }
       const std::string path = folder + "\\" + name;
-      if ((record.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
-          (record.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        RemoveFolderLink(path);
-      } else if ((record.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        RemoveFolderTree(path);
+      if ((record.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        files.push_back(path);
+      } else if ((record.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        links.push_back(path);
       } else {
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(path.c_str());
+        folders.push_back(path);
       }
     } while (FindNextFileA(find, &record));
     FindClose(find);
   }
-  RemoveDirectoryA(folder.c_str());
+  for (const std::string& link : links) {
+    RemoveFolderLink(link);
+  }
+  for (const std::string& path : files) {
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(path.c_str());
+  }
+  for (const std::string& path : folders) {
+    RemoveFolderTree(path);
+  }
+  if (RemoveDirectoryA(folder.c_str()) || !FolderExists(folder)) {
+    return;
+  }
+  // A link whose target was removed elsewhere may be invisible here but still present.
+  if (RemoveDanglingFolderLinks(folder)) {
+    RemoveDirectoryA(folder.c_str());
+  }
 }
 
 }  // namespace scratch
