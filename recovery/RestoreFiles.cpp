@@ -17,12 +17,14 @@
 #include "recovery/ExtractDocument.h"
 #include "recovery/LocateDocument.h"
 #include "search/FileNameExtension.h"
+#include "search/RedrawBatch.h"
 #include "search/ResultList.h"
 #include "search/TextHelpers.h"
 
 namespace {
 
 constexpr int32_t TypeWindowSize = 65536;
+const DWORD RedrawIntervalMs = 250;  // pause between two repaints of the list during a run
 
 // Counts as a running window procedure of the control layer while it lives, so that
 // destruction requested meanwhile waits until the command has returned.
@@ -71,6 +73,7 @@ class RestoreRun {
   bool gone_ = false;
   bool rowChecked_ = false;  // the row index was confirmed after the last message handling
   ByteStreamPtr document_;   // the memory that holds each extracted document in turn
+  RedrawBatch* redraw_ = nullptr;  // the list's batched repainting while rows are worked on
   int32_t restoredCount_ = 0;
 };
 
@@ -88,6 +91,10 @@ bool RestoreRun::WindowGone() const {
 void RestoreRun::Pump() {
   if (gone_) {
     return;
+  }
+  if (redraw_ != nullptr) {
+    redraw_->Changed();
+    redraw_->ShowIfDue();
   }
   ProcessPendingMessages(ApplicationObject());
   gone_ = WindowGone();
@@ -298,13 +305,20 @@ void RestoreRun::Execute() {
   window_->RestoreStopRequested = 0;
   SetInfo("Restoring files..");
 
-  const int rowCount = list_.RowCount();
-  for (int row = 0; row < rowCount && !gone_; ++row) {
-    if (window_->RestoreStopRequested != 0) {
-      SetInfo("Restore files were stopped");
-      break;
+  {
+    // Repainting the list after every cell write would cost more than the restore itself;
+    // the rows' progress is shown a few times a second instead.
+    RedrawBatch redraw(window_->ResultListView, RedrawIntervalMs);
+    redraw_ = &redraw;
+    const int rowCount = list_.RowCount();
+    for (int row = 0; row < rowCount && !gone_; ++row) {
+      if (window_->RestoreStopRequested != 0) {
+        SetInfo("Restore files were stopped");
+        break;
+      }
+      RestoreRow(row);
     }
-    RestoreRow(row);
+    redraw_ = nullptr;
   }
 
   if (gone_) {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include "search/SearchWindow.h"
 
-struct StringList;
+class StringList;
 
 struct RestoreWindow : SearchWindow {
   Control* RestoreButton = nullptr;

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 struct Control;
-struct FolderDialog;
+class FolderDialog;
 
 struct SearchWindow {
   Control* MainForm = nullptr;
@@ -16,7 +16,7 @@ struct SearchWindow {
   Control* MaskCombo = nullptr;
   Control* FolderEdit = nullptr;
   Control* InfoLabel = nullptr;
-  struct FolderDialog* FolderDialog = nullptr;  // the folder chooser behind "..."
+  class FolderDialog* FolderDialog = nullptr;  // the folder chooser behind "..."
 
   uint8_t SearchStopped = 0;  // 1 while no search runs or a stop was asked for
   uint8_t Searching = 0;      // 1 while a search runs (column sorting is refused)
