@@ -11,6 +11,10 @@
 #include <cstdio>
 #include <string>
 #include <vector>
+#include "bench/BenchTiming.h"
+
+using bench::Median;
+using bench::Now;
 
 namespace {
 
@@ -18,15 +22,6 @@ const int FileCount = 20000;
 const int Rounds = 7;
 const char* const MaskText = "*.exe;*.dll;*.scr";
 const char* const Extensions[] = {".exe", ".dll", ".scr", ".txt", ".doc"};
-
-double Seconds()
-{
-    LARGE_INTEGER frequency;
-    LARGE_INTEGER now;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 std::string FileName(int i)
 {
@@ -75,12 +70,6 @@ int BareEnumeration(const std::string& folder)
     return count;
 }
 
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 } // namespace
 
 int main()
@@ -110,14 +99,14 @@ int main()
         for (int step = 0; step < 2; ++step) {
             // Alternate which one runs first in each round.
             if ((step == 0) == (round % 2 == 0)) {
-                const double start = Seconds();
+                const double start = Now();
                 bareCount = BareEnumeration(folder);
-                bare = Seconds() - start;
+                bare = Now() - start;
             } else {
-                const double start = Seconds();
+                const double start = Now();
                 DirectoryListing listed(folder, MaskText, 0);
                 listedCount = listed.EntryCount();
-                listing = Seconds() - start;
+                listing = Now() - start;
             }
         }
         bareTimes.push_back(bare);
@@ -128,13 +117,13 @@ int main()
     // For information: the search also sorts every listing it walks.
     std::vector<double> sortedRatios;
     for (int round = 0; round < 3; ++round) {
-        double start = Seconds();
+        double start = Now();
         BareEnumeration(folder);
-        const double bare = Seconds() - start;
-        start = Seconds();
+        const double bare = Now() - start;
+        start = Now();
         DirectoryListing listed(folder, MaskText, 0);
         listed.SortEntries();
-        sortedRatios.push_back((Seconds() - start) / bare);
+        sortedRatios.push_back((Now() - start) / bare);
     }
 
     RemoveFiles(folder);

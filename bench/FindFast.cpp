@@ -10,6 +10,10 @@
 #include <vector>
 
 #include "recovery/FindFast.h"
+#include "bench/BenchTiming.h"
+
+using bench::Median;
+using bench::Now;
 
 namespace {
 
@@ -17,18 +21,6 @@ constexpr int64_t FileSize = int64_t(256) << 20;
 constexpr int SensitiveRounds = 15;
 constexpr int InsensitiveRounds = 5;
 const std::string Ole2Pattern = "\xD0\xCF\x11\xE0\xA1";
-
-double Now()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // Carrier-like content: pseudo-random code bytes mixed with runs of NULs, and the
 // pattern once near the end. Returns the pattern's offset, or -1 on failure.
@@ -88,12 +80,6 @@ int64_t ReadLoop(const std::string& path)
     }
     CloseHandle(file);
     return total;
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 } // namespace

@@ -21,23 +21,14 @@
 #include "control/Control.h"
 #include "control/ListView.h"
 #include "search/ResultList.h"
+#include "bench/BenchTiming.h"
+
+using bench::Now;
 
 namespace {
 
 const int BatchSize = 500;
 const int Segments = 5;
-
-double Now()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 struct Row {
     std::string Name;

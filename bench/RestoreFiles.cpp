@@ -21,6 +21,11 @@
 #include "recovery/RestoreFiles.h"
 #include "recovery/RestoreWindow.h"
 #include "search/ResultList.h"
+#include "bench/BenchTiming.h"
+#include "support/RestoreTestWindow.h"
+#include "support/ScratchFolder.h"
+
+using bench::Now;
 
 namespace {
 
@@ -31,36 +36,7 @@ constexpr int32_t DocumentSize = 143 * 1024;            // with the offsets: 147
 constexpr int64_t LargeDocumentSize = int64_t(200) << 20;
 const std::string Ole2("\xD0\xCF\x11\xE0\xA1", 5);
 
-double Now() {
-  static const LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER counter;
-  QueryPerformanceCounter(&counter);
-  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 // ---- files ---------------------------------------------------------------------------
-
-std::string ReadWholeFile(const std::string& path) {
-  std::string bytes;
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    return bytes;
-  }
-  const DWORD size = GetFileSize(file, nullptr);
-  bytes.resize(size);
-  DWORD read = 0;
-  if (size > 0 && !ReadFile(file, &bytes[0], size, &read, nullptr)) {
-    read = 0;
-  }
-  bytes.resize(read);
-  CloseHandle(file);
-  return bytes;
-}
 
 bool WriteWholeFile(const std::string& path, const char* data, size_t size) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -113,72 +89,25 @@ std::string CarrierName(int index) {
 
 // ---- the window ------------------------------------------------------------------------
 
-// A form with what the restore uses, shown on the display.
-class BenchWindow {
- public:
-  BenchWindow() {
-    form_ = CreateForm(nullptr, "Restore benchmark");
-    form_->SetPosition(20, 20)->SetClientSize(700, 420);
-    record_.MainForm = form_;
-    record_.RestoreButton = CreateButton(form_, "Restore File", ButtonNoBorder, 0, nullptr, 0);
-    record_.RestoreButton->SetPosition(4, 4)->Resize(105, 22);
-    record_.StopRestoreButton = CreateButton(form_, "Stop Restore", ButtonNoBorder, 0, nullptr, 0);
-    record_.StopRestoreButton->SetPosition(114, 4)->Resize(105, 22);
-    record_.DeleteInfectedRadio = CreateRadioButton(form_, "Delete infected files");
-    record_.DeleteInfectedRadio->SetPosition(230, 6)->Resize(150, 18);
-    record_.RenameWithRadio = CreateRadioButton(form_, "Rename with");
-    record_.RenameWithRadio->SetPosition(390, 6)->Resize(100, 18);
-    record_.RenameWithEdit = CreateEdit(form_, 0);
-    record_.RenameWithEdit->SetPosition(495, 5)->Resize(60, 20)->SetText("_vrs");
-    record_.ResultListView = CreateResultListView(form_);
-    record_.ResultListView->SetPosition(4, 32)->Resize(692, 360);
-    record_.InfoLabel = CreateLabel(form_, "Information");
-    record_.InfoLabel->SetPosition(4, 398)->Resize(692, 17);
-    record_.RestoreButton->SetClickEvent(OnRestore, &record_);
-    record_.SearchStopped = 1;
-    record_.OffsetList = NewStringList();
-    form_->WindowHandle();
-    form_->SetVisible(true);
-    record_.RenameWithRadio->SetChecked(true);
+// Lists the files the way the search does (redraw suspended while rows are added).
+void ListFiles(RestoreTestWindow& window, const std::string& folder, const std::vector<std::string>& names) {
+  ResultList list = window.List();
+  list.ClearRows();
+  HWND view = window.Record().ResultListView->WindowHandle();
+  SendMessageA(view, WM_SETREDRAW, FALSE, 0);
+  for (const std::string& name : names) {
+    list.SetCell(list.AddRow(name), PathColumn, folder + "\\");
   }
-  ~BenchWindow() {
-    form_->Release();
-    record_.OffsetList->Release();
+  SendMessageA(view, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(view, nullptr, TRUE);
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
   }
-  BenchWindow(const BenchWindow&) = delete;
-  BenchWindow& operator=(const BenchWindow&) = delete;
+}
 
-  // Lists the files the way the search does (redraw suspended while rows are added).
-  void List(const std::string& folder, const std::vector<std::string>& names) {
-    ResultList list(record_.ResultListView);
-    list.ClearRows();
-    HWND view = record_.ResultListView->WindowHandle();
-    SendMessageA(view, WM_SETREDRAW, FALSE, 0);
-    for (const std::string& name : names) {
-      list.SetCell(list.AddRow(name), PathColumn, folder + "\\");
-    }
-    SendMessageA(view, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(view, nullptr, TRUE);
-    Settle();
-  }
-  void ClickRestore() { SendMessageA(record_.RestoreButton->WindowHandle(), BM_CLICK, 0, 0); }
-  std::string Status(int row) { return ResultList(record_.ResultListView).GetCell(row, StatusColumn); }
-  int RowCount() { return ResultList(record_.ResultListView).RowCount(); }
-
-  static void Settle() {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
-  }
-
- private:
-  static void OnRestore(void* context, Control*) { RestoreFiles(static_cast<RestoreWindow*>(context)); }
-
-  Control* form_ = nullptr;
-  RestoreWindow record_;
-};
+std::string Status(RestoreTestWindow& window, int row) { return window.List().GetCell(row, StatusColumn); }
 
 // Answers the summary box as soon as it appears and notes when that was: the run's work
 // is done at that moment.
@@ -232,7 +161,7 @@ double Floor(const std::vector<std::string>& paths, const std::string& suffix) {
   return seconds;
 }
 
-Round MeasureRound(const std::string& folder, BenchWindow& window, const std::string& body,
+Round MeasureRound(const std::string& folder, RestoreTestWindow& window, const std::string& body,
                    const std::vector<std::string>& documents) {
   Round round;
   RemoveFolderFiles(folder);
@@ -247,11 +176,11 @@ Round MeasureRound(const std::string& folder, BenchWindow& window, const std::st
   }
   // Both sides find the files in the system's cache.
   for (const std::string& path : paths) {
-    ReadWholeFile(path);
+    scratch::ReadWholeFile(path);
   }
 
   const double floorBefore = Floor(paths, "");
-  window.List(folder, names);
+  ListFiles(window, folder, names);
   boxShownAt = 0;
   const double start = Now();
   window.ClickRestore();
@@ -262,11 +191,11 @@ Round MeasureRound(const std::string& folder, BenchWindow& window, const std::st
   const double floorAfter = Floor(paths, "._vrs");
   round.Floor = (floorBefore + floorAfter) / 2;
 
-  round.Correct = window.RowCount() == CarrierCount;
+  round.Correct = window.List().RowCount() == CarrierCount;
   for (int i = 0; i < CarrierCount && round.Correct; ++i) {
     const std::string base = paths[i].substr(0, paths[i].size() - 4);
-    round.Correct = window.Status(i) == "OK... Fixed" &&
-                    ReadWholeFile(base + ".doc") == documents[i % documents.size()] &&
+    round.Correct = Status(window, i) == "OK... Fixed" &&
+                    scratch::ReadWholeFile(base + ".doc") == documents[i % documents.size()] &&
                     GetFileAttributesA((base + "._vrs").c_str()) != INVALID_FILE_ATTRIBUTES;
   }
   return round;
@@ -277,7 +206,7 @@ bool BenchmarkManyCarriers(const std::string& folder, const std::string& body) {
   for (uint32_t seed = 1; seed <= 4; ++seed) {
     documents.push_back(MakeDocument(DocumentSize, seed));
   }
-  BenchWindow window;
+  RestoreTestWindow window;
   std::vector<Round> rounds;
   for (int r = 0; r < Rounds; ++r) {
     rounds.push_back(MeasureRound(folder, window, body, documents));
@@ -292,8 +221,7 @@ bool BenchmarkManyCarriers(const std::string& folder, const std::string& body) {
     ratios.push_back(round.Restore / round.Floor);
     correct = correct && round.Correct;
   }
-  std::sort(ratios.begin(), ratios.end());
-  const double ratio = ratios[ratios.size() / 2];
+  const double ratio = bench::Median(ratios);
   std::printf("%d carriers of %d to %d KiB, documents at 3 offsets: RestoreFiles / floor = %.2f "
               "(median of %d rounds; limit 2)\n",
               CarrierCount, (Offsets[0] + DocumentSize) / 1024, (Offsets[2] + DocumentSize) / 1024, ratio,
@@ -332,8 +260,8 @@ bool BenchmarkLargeCarrier(const std::string& folder, const std::string& body) {
   PROCESS_MEMORY_COUNTERS before = {};
   before.cb = sizeof before;
   GetProcessMemoryInfo(GetCurrentProcess(), &before, sizeof before);
-  BenchWindow window;
-  window.List(folder, {"large.exe"});
+  RestoreTestWindow window;
+  ListFiles(window, folder, {"large.exe"});
   const double start = Now();
   window.ClickRestore();
   const double seconds = Now() - start;
@@ -343,7 +271,7 @@ bool BenchmarkLargeCarrier(const std::string& folder, const std::string& body) {
 
   WIN32_FILE_ATTRIBUTE_DATA data = {};
   const bool saved = GetFileAttributesExA((folder + "\\large.doc").c_str(), GetFileExInfoStandard, &data) &&
-                     data.nFileSizeLow == static_cast<DWORD>(LargeDocumentSize) && window.Status(0) == "OK... Fixed";
+                     data.nFileSizeLow == static_cast<DWORD>(LargeDocumentSize) && Status(window, 0) == "OK... Fixed";
   RemoveFolderFiles(folder);
   const double ratio = static_cast<double>(after.PeakWorkingSetSize) / static_cast<double>(LargeDocumentSize);
   std::printf("200 MiB document: restored in %.2f s%s; peak working set %.1f MiB (%.1f MiB before the "
@@ -362,7 +290,7 @@ int main() {
   CreateDirectoryA(folder.c_str(), nullptr);
   char self[MAX_PATH + 1] = {};
   GetModuleFileNameA(nullptr, self, MAX_PATH);
-  const std::string body = ReadWholeFile(self).substr(0, 20480);
+  const std::string body = scratch::ReadWholeFile(self).substr(0, 20480);
   if (body.size() < 20480 || body.find(Ole2) != std::string::npos) {
     std::printf("the benchmark's own executable cannot serve as a carrier body\n");
     return 1;

@@ -15,6 +15,11 @@
 #include "control/MessageLoop.h"
 #include "search/DirectoryListing.h"
 #include "search/StartSearch.h"
+#include "bench/BenchTiming.h"
+#include "support/ScratchFolder.h"
+
+using bench::Median;
+using bench::Now;
 
 namespace {
 
@@ -22,17 +27,6 @@ const int TopFolders = 40;
 const int SubFolders = 49;     // 40 + 40 * 49 = 2,000 folders
 const int FilesPerFolder = 10; // one of them "*.exe"
 const int Rounds = 5;
-
-double Now() {
-  static const double frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart);
-  }();
-  LARGE_INTEGER counter;
-  QueryPerformanceCounter(&counter);
-  return static_cast<double>(counter.QuadPart) / frequency;
-}
 
 void WriteEmptyFile(const std::string& path) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -63,27 +57,6 @@ int MakeTree(const std::string& root) {
     }
   }
   return folders;
-}
-
-void RemoveTree(const std::string& folder) {
-  WIN32_FIND_DATAA record;
-  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &record);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      const std::string name = record.cFileName;
-      if (name == "." || name == "..") {
-        continue;
-      }
-      const std::string path = folder + "\\" + name;
-      if (record.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(path);
-      } else {
-        DeleteFileA(path.c_str());
-      }
-    } while (FindNextFileA(find, &record));
-    FindClose(find);
-  }
-  RemoveDirectoryA(folder.c_str());
 }
 
 // The floor: every entry of every folder read once; returns the number of "*.exe" files.
@@ -131,11 +104,6 @@ void DrainMessages() {
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
 }
 
 // Posts a "Stop" click from inside the running search (a timer message is handled at a
@@ -237,6 +205,6 @@ int main() {
   }
 
   window->MainForm->Release();
-  RemoveTree(root);
+  scratch::RemoveFolderTree(root);
   return 0;
 }

@@ -17,6 +17,7 @@
 #include "search/ResultList.h"
 #include "support/MessageBoxAnswerer.h"
 #include "support/ScratchFolder.h"
+#include "support/WindowCapture.h"
 
 namespace {
 
@@ -33,25 +34,15 @@ class CommandsTest : public ::testing::Test {
     BuildMainWindow(&window, nullptr);
     form_ = window->MainForm;
     ASSERT_TRUE(form_->CreateWindowHandle());
-    Pump();
+    PumpMessages();
     rows = std::make_unique<ResultList>(window->ResultListView);
   }
 
   void TearDown() override {
     Terminate(form_);
-    Pump();
+    PumpMessages();
     ResetRunLoopState();
     answerer.reset();
-  }
-
-  static void Pump() {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-      if (message.message != WM_QUIT) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-      }
-    }
   }
 
   // A row for a file written in the scratch folder, as the search lists it.
@@ -277,7 +268,7 @@ TEST_F(CommandsTest, DeleteKeyRemovesOnlyTheFocusedRow) {
   // Through the real key message as well.
   rows->SetRowState(0, RowSelected | RowFocused);
   SendMessageA(window->ResultListView->Handle, WM_KEYDOWN, VK_DELETE, 0);
-  Pump();
+  PumpMessages();
   ASSERT_EQ(rows->RowCount(), 1);
   EXPECT_EQ(rows->GetCell(0, NameColumn), "c.exe");
 }

@@ -17,6 +17,7 @@
 #include "search/ResultList.h"
 #include "support/MessageBoxAnswerer.h"
 #include "support/ScratchFolder.h"
+#include "support/WindowCapture.h"
 
 namespace {
 
@@ -44,15 +45,6 @@ void Settle(DWORD milliseconds = 100)
     Pump();
     Sleep(10);
   } while (GetTickCount() - start < milliseconds);
-}
-
-// The window's rectangle in its parent's client coordinates.
-RECT RectInParent(HWND window)
-{
-  RECT rect = {};
-  GetWindowRect(window, &rect);
-  MapWindowPoints(HWND_DESKTOP, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
 }
 
 std::string WindowText(HWND window)
@@ -628,20 +620,6 @@ TEST_F(MainWindowTest, ColumnClickSortsUnlessASearchOrRestoreRuns)
   ClickHeader(window_->ResultListView, PathColumn);
   EXPECT_EQ(rows.GetCell(0, NameColumn), "b.exe");
   EXPECT_EQ(rows.GetCell(1, NameColumn), "a.exe");
-}
-
-TEST_F(MainWindowTest, DeleteKeyInTheListRemovesTheFocusedRow)
-{
-  ResultList rows(window_->ResultListView);
-  rows.AddRow("a.exe");
-  rows.AddRow("b.exe");
-  rows.SetRowState(1, RowFocused | RowSelected);
-  HWND list = window_->ResultListView->Handle;
-  SetFocus(list);
-  PostMessageA(list, WM_KEYDOWN, VK_DELETE, 0x01530001);
-  Settle();
-  ASSERT_EQ(rows.RowCount(), 1);
-  EXPECT_EQ(rows.GetCell(0, NameColumn), "a.exe");
 }
 
 }  // namespace

@@ -12,85 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "support/StartedProgram.h"
+
 namespace {
-
-// The program is built beside the tests: <build>\tests\test_app.exe, <build>\app\quillfix.exe.
-std::string ProgramPath()
-{
-  char self[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, self, MAX_PATH);
-  std::string path = self;
-  path.erase(path.find_last_of("\\/"));
-  path.erase(path.find_last_of("\\/") + 1);
-  return path + "app\\quillfix.exe";
-}
-
-struct WindowSearch {
-  DWORD ProcessId;
-  HWND Found;
-};
-
-BOOL CALLBACK FindProgramWindow(HWND window, LPARAM argument)
-{
-  auto* search = reinterpret_cast<WindowSearch*>(argument);
-  DWORD processId = 0;
-  GetWindowThreadProcessId(window, &processId);
-  char title[128] = {};
-  GetWindowTextA(window, title, sizeof title);
-  if (processId == search->ProcessId && IsWindowVisible(window) && std::strcmp(title, "Quillfix 1.0 RC 2") == 0) {
-    search->Found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-// Ends the started program on every path of a test.
-class StartedProgram {
-public:
-  explicit StartedProgram(const std::string& path)
-  {
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    std::string commandLine = "\"" + path + "\"";
-    started_ = CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                              &startup, &info_) != FALSE;
-  }
-  ~StartedProgram()
-  {
-    if (!started_)
-      return;
-    if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
-      TerminateProcess(info_.hProcess, 99);
-      WaitForSingleObject(info_.hProcess, 5000);
-    }
-    CloseHandle(info_.hThread);
-    CloseHandle(info_.hProcess);
-  }
-  StartedProgram(const StartedProgram&) = delete;
-  StartedProgram& operator=(const StartedProgram&) = delete;
-
-  bool Started() const { return started_; }
-  HANDLE Process() const { return info_.hProcess; }
-
-  // The program's main window once it is shown under its title; nullptr after timeoutMs.
-  HWND WaitForWindow(DWORD timeoutMs) const
-  {
-    const DWORD start = GetTickCount();
-    do {
-      WindowSearch search = {info_.dwProcessId, nullptr};
-      EnumWindows(FindProgramWindow, reinterpret_cast<LPARAM>(&search));
-      if (search.Found)
-        return search.Found;
-      if (WaitForSingleObject(info_.hProcess, 100) != WAIT_TIMEOUT)
-        return nullptr;
-    } while (GetTickCount() - start < timeoutMs);
-    return nullptr;
-  }
-
-private:
-  bool started_ = false;
-  PROCESS_INFORMATION info_ = {};
-};
 
 std::vector<unsigned char> ReadFileBytes(const std::string& path)
 {
@@ -134,7 +58,7 @@ TEST(ProgramMainTest, OpensUnderItsTitleAndExitsWithCodeZeroWhenClosed)
 {
   StartedProgram program(ProgramPath());
   ASSERT_TRUE(program.Started()) << ProgramPath() << " error " << GetLastError();
-  HWND window = program.WaitForWindow(30000);
+  HWND window = program.WaitForWindow("Quillfix 1.0 RC 2", 30000);
   ASSERT_NE(window, nullptr) << "no window titled \"Quillfix 1.0 RC 2\"";
 
   char className[64] = {};
@@ -143,9 +67,7 @@ TEST(ProgramMainTest, OpensUnderItsTitleAndExitsWithCodeZeroWhenClosed)
 
   PostMessageA(window, WM_CLOSE, 0, 0);
   ASSERT_EQ(WaitForSingleObject(program.Process(), 30000), WAIT_OBJECT_0);
-  DWORD exitCode = 1234;
-  GetExitCodeProcess(program.Process(), &exitCode);
-  EXPECT_EQ(exitCode, 0u);
+  EXPECT_EQ(program.ExitCode(), 0);
 }
 
 TEST(ProgramMainTest, IsAStaticallyLinkedGuiProgram)

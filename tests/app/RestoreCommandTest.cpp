@@ -19,6 +19,8 @@
 #include "support/MessageBoxAnswerer.h"
 #include "support/MidRunActions.h"
 #include "support/ScratchFolder.h"
+#include "support/WindowCapture.h"
+#include "support/StartedProgram.h"
 
 namespace {
 
@@ -26,17 +28,6 @@ using carriers::Carrier;
 using carriers::TestDocument;
 using scratch::FileExists;
 using scratch::ReadWholeFile;
-
-// Dispatches every waiting message except the quit message.
-void Pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message != WM_QUIT) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-  }
-}
 
 void Click(Control* button) { SendMessageA(button->Handle, BM_CLICK, 0, 0); }
 
@@ -47,12 +38,12 @@ class RestoreCommandTest : public ::testing::Test {
     BuildMainWindow(&window_, nullptr);
     form_ = window_->MainForm;
     ASSERT_TRUE(form_->CreateWindowHandle());
-    Pump();
+    PumpMessages();
   }
   void TearDown() override {
     window_->SearchStopped = 1;
     Terminate(form_);
-    Pump();
+    PumpMessages();
     ResetRunLoopState();
     answerer_.reset();
   }
@@ -64,7 +55,7 @@ class RestoreCommandTest : public ::testing::Test {
     Click(window_->FindButton);
     const DWORD start = GetTickCount();
     while (window_->Searching != 0 && GetTickCount() - start < 10000) {
-      Pump();
+      PumpMessages();
       Sleep(5);
     }
     ASSERT_EQ(window_->InfoLabel->GetText().rfind("Finish, found ", 0), 0u);
@@ -147,48 +138,6 @@ TEST_F(RestoreCommandTest, StopRestoreEndsTheRunAndFindWaitsForIt) {
 
 // ---- quillfix.exe as its own process -----------------------------------------------------
 
-// The program is built beside the tests: <build>\tests\test_app.exe, <build>\app\quillfix.exe.
-std::string ProgramPath() {
-  char self[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, self, MAX_PATH);
-  std::string path = self;
-  path.erase(path.find_last_of("\\/"));
-  path.erase(path.find_last_of("\\/") + 1);
-  return path + "app\\quillfix.exe";
-}
-
-struct ProgramWindows {
-  DWORD ProcessId = 0;
-  HWND Main = nullptr;
-  HWND Box = nullptr;  // a message box of the program
-};
-
-BOOL CALLBACK FindTopLevel(HWND window, LPARAM argument) {
-  auto* found = reinterpret_cast<ProgramWindows*>(argument);
-  DWORD processId = 0;
-  GetWindowThreadProcessId(window, &processId);
-  if (processId != found->ProcessId || !IsWindowVisible(window)) {
-    return TRUE;
-  }
-  char title[128] = {};
-  char className[64] = {};
-  GetWindowTextA(window, title, sizeof title);
-  GetClassNameA(window, className, sizeof className);
-  if (std::strcmp(className, "#32770") == 0) {
-    found->Box = window;
-  } else if (std::strcmp(title, "Quillfix 1.0 RC 2") == 0) {
-    found->Main = window;
-  }
-  return TRUE;
-}
-
-ProgramWindows TopLevelWindows(DWORD processId) {
-  ProgramWindows found;
-  found.ProcessId = processId;
-  EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
 struct ChildSearch {
   const char* ClassName;
   const char* Text;  // nullptr: any text
@@ -219,40 +168,6 @@ HWND Child(HWND parent, const char* className, const char* text) {
   return search.Found;
 }
 
-// Ends the started program on every path of a test.
-class StartedProgram {
- public:
-  StartedProgram() {
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    const std::string path = ProgramPath();
-    std::string commandLine = "\"" + path + "\"";
-    started_ = CreateProcessA(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                              &startup, &info_) != FALSE;
-  }
-  ~StartedProgram() {
-    if (!started_) {
-      return;
-    }
-    if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
-      TerminateProcess(info_.hProcess, 99);
-      WaitForSingleObject(info_.hProcess, 5000);
-    }
-    CloseHandle(info_.hThread);
-    CloseHandle(info_.hProcess);
-  }
-  StartedProgram(const StartedProgram&) = delete;
-  StartedProgram& operator=(const StartedProgram&) = delete;
-
-  bool Started() const { return started_; }
-  HANDLE Process() const { return info_.hProcess; }
-  DWORD ProcessId() const { return info_.dwProcessId; }
-
- private:
-  bool started_ = false;
-  PROCESS_INFORMATION info_ = {};
-};
-
 TEST(RestoreCommandProgramTest, ClosingTheWindowDuringARestoreEndsTheProgramCleanly) {
   scratch::ScratchFolder folder("qf-restore-close");
   const std::string document = TestDocument("letter.doc");
@@ -262,12 +177,9 @@ TEST(RestoreCommandProgramTest, ClosingTheWindowDuringARestoreEndsTheProgramClea
     folder.WriteFile(std::string(name) + ".exe", carrier);
   }
 
-  StartedProgram program;
+  StartedProgram program(ProgramPath());
   ASSERT_TRUE(program.Started()) << ProgramPath();
-  HWND main = nullptr;
-  for (DWORD start = GetTickCount(); main == nullptr && GetTickCount() - start < 30000; Sleep(100)) {
-    main = TopLevelWindows(program.ProcessId()).Main;
-  }
+  HWND main = program.WaitForWindow("Quillfix 1.0 RC 2", 30000);
   ASSERT_NE(main, nullptr);
   HWND folderEdit = nullptr;
   HWND find = nullptr;
@@ -304,15 +216,13 @@ TEST(RestoreCommandProgramTest, ClosingTheWindowDuringARestoreEndsTheProgramClea
   const DWORD start = GetTickCount();
   while (WaitForSingleObject(program.Process(), 100) == WAIT_TIMEOUT) {
     ASSERT_LT(GetTickCount() - start, 60000u) << "the program did not end";
-    const ProgramWindows windows = TopLevelWindows(program.ProcessId());
-    if (windows.Box != nullptr) {
-      boxWithoutWindow = boxWithoutWindow || windows.Main == nullptr;
-      PostMessageA(windows.Box, WM_COMMAND, IDOK, 0);
+    HWND box = program.MessageBoxWindow();
+    if (box != nullptr) {
+      boxWithoutWindow = boxWithoutWindow || program.WindowTitled("Quillfix 1.0 RC 2") == nullptr;
+      PostMessageA(box, WM_COMMAND, IDOK, 0);
     }
   }
-  DWORD exitCode = 1234;
-  GetExitCodeProcess(program.Process(), &exitCode);
-  EXPECT_EQ(exitCode, 0u);
+  EXPECT_EQ(program.ExitCode(), 0);
   EXPECT_FALSE(boxWithoutWindow) << "a message box was shown after the window had gone";
 
   // Every carrier is either restored completely or left exactly as it was.

@@ -312,7 +312,7 @@ TEST_F(ControlCreationTest, TabTypedInAnEditProducesNoCharacter)
     // A real Tab key press: nothing typed, the focus stays.
     PostMessageA(edit->Handle, WM_KEYDOWN, VK_TAB, 0x000F0001);
     PostMessageA(edit->Handle, WM_KEYUP, VK_TAB, static_cast<LPARAM>(0xC00F0001));
-    Pump();
+    PumpMessages();
     EXPECT_EQ(edit->GetText(), "ab");
     EXPECT_EQ(GetFocus(), edit->Handle);
 }
@@ -543,7 +543,7 @@ TEST_F(ControlCreationTest, ComboSelectionChangeArrivesAfterTheNotification)
     SendMessageA(form_->Handle, WM_COMMAND, MAKEWPARAM(combo->ControlId, CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(combo->Handle));
     EXPECT_EQ(changes, 0);
-    Pump();
+    PumpMessages();
     EXPECT_EQ(changes, 1);
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "control/Control.h"
+#include "support/WindowCapture.h"
 
 // Counts destroyed objects through their destroy notification.
 inline void CountDestroyed(void* counter, ManagedObject*)
@@ -41,33 +42,12 @@ inline DWORD ExStyleOf(HWND window)
     return static_cast<DWORD>(GetWindowLongPtrA(window, GWL_EXSTYLE));
 }
 
-// The window's rectangle relative to its parent's client area.
-inline RECT RectInParent(HWND window)
-{
-    RECT rect = {};
-    GetWindowRect(window, &rect);
-    MapWindowPoints(HWND_DESKTOP, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
 inline void ExpectRect(const RECT& rect, int left, int top, int right, int bottom)
 {
     EXPECT_EQ(rect.left, left);
     EXPECT_EQ(rect.top, top);
     EXPECT_EQ(rect.right, right);
     EXPECT_EQ(rect.bottom, bottom);
-}
-
-// Dispatches every waiting message (outside any run loop).
-inline void Pump()
-{
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT)
-            continue;
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
 }
 
 // Set when the safety timeout of RunLoopWithTimeout had to end the loop.

@@ -206,7 +206,7 @@ TEST(ProcessPendingMessagesTest, HandlesAtMostOneMessage)
     Counter counter;
     form->AttachMessageProc(CountPrivate, &counter);
     ASSERT_NE(form->WindowHandle(), nullptr);
-    Pump();
+    PumpMessages();
     EXPECT_FALSE(ProcessPendingMessages(form));
     PostMessageA(form->Handle, WM_APP + 1, 0, 0);
     PostMessageA(form->Handle, WM_APP + 1, 0, 0);
@@ -277,14 +277,6 @@ TEST(WindowProcTest, ResizeEventRunsBeforeTheDockedChildrenFollow)
     ExpectRect(top->Bounds, 2, 2, 498, 32);
     ExpectRect(RectInParent(top->Handle), 2, 2, 498, 32);
     form->Release();
-}
-
-TEST(CommonControlsTest, InitialisationRegistersTheListViewClass)
-{
-    InitCommonControlsOnce(0xFF);
-    InitCommonControlsOnce(0xFF);
-    WNDCLASSA windowClass = {};
-    EXPECT_TRUE(GetClassInfoA(nullptr, "SysListView32", &windowClass));
 }
 
 }  // namespace

@@ -56,13 +56,21 @@ TEST(ManagedObjectTest, OwnedObjectsAreReleasedOldestFirst)
     releaseOrder = nullptr;
 }
 
+// A form with a label, both counted into destroyed when they go.
+Control* WatchedFormWithLabel(int* destroyed, Control** label)
+{
+    Control* form = CreateForm(nullptr, "deferred");
+    *label = CreateLabel(form, "text");
+    WatchDestruction(form, destroyed);
+    WatchDestruction(*label, destroyed);
+    return form;
+}
+
 TEST(ManagedObjectTest, ControlDestructionWaitsForTheOutermostHandler)
 {
     int destroyed = 0;
-    Control* form = CreateForm(nullptr, "deferred");
-    Control* label = CreateLabel(form, "text");
-    WatchDestruction(form, &destroyed);
-    WatchDestruction(label, &destroyed);
+    Control* label = nullptr;
+    Control* form = WatchedFormWithLabel(&destroyed, &label);
     EnterMessageHandling();
     EnterMessageHandling();
     form->Release();
@@ -77,10 +85,8 @@ TEST(ManagedObjectTest, ControlDestructionWaitsForTheOutermostHandler)
 TEST(ManagedObjectTest, ChildReleasedBeforeItsParentWhileDeferredGoesOnce)
 {
     int destroyed = 0;
-    Control* form = CreateForm(nullptr, "deferred");
-    Control* label = CreateLabel(form, "text");
-    WatchDestruction(form, &destroyed);
-    WatchDestruction(label, &destroyed);
+    Control* label = nullptr;
+    Control* form = WatchedFormWithLabel(&destroyed, &label);
     EnterMessageHandling();
     form->Release();
     label->Release();

@@ -61,39 +61,6 @@ class RemoteMemory {
   void* address_;
 };
 
-struct WindowSearch {
-  DWORD ProcessId;
-  std::string Title;
-  HWND Found;
-};
-
-BOOL CALLBACK FindMainWindow(HWND window, LPARAM parameter) {
-  auto* search = reinterpret_cast<WindowSearch*>(parameter);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner != search->ProcessId || !IsWindowVisible(window)) {
-    return TRUE;
-  }
-  char title[256] = {};
-  GetWindowTextA(window, title, sizeof title);
-  if (search->Title == title) {
-    search->Found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-BOOL CALLBACK FindBoxWindow(HWND window, LPARAM parameter) {
-  auto* search = reinterpret_cast<WindowSearch*>(parameter);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner == search->ProcessId && IsWindowVisible(window) && ClassNameOf(window) == "#32770") {
-    search->Found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 BOOL CALLBACK CollectWindow(HWND window, LPARAM parameter) {
   reinterpret_cast<std::vector<HWND>*>(parameter)->push_back(window);
   return TRUE;
@@ -107,65 +74,19 @@ std::vector<HWND> ChildrenOf(HWND parent) {
 
 }  // namespace
 
-std::string ProgramPath() {
-  std::string path = QF_PROGRAM_PATH;
-  if (!path.empty() && path[0] == '/') {
-    path = "Z:" + path;
-  }
-  for (char& c : path) {
-    if (c == '/') {
-      c = '\\';
-    }
-  }
-  return path;
-}
-
-ProgramDriver::~ProgramDriver() {
-  Kill();
-  if (process_.hThread != nullptr) {
-    CloseHandle(process_.hThread);
-  }
-  if (process_.hProcess != nullptr) {
-    CloseHandle(process_.hProcess);
-  }
-}
-
-void ProgramDriver::Kill() {
-  if (process_.hProcess != nullptr && !HasExited()) {
-    TerminateProcess(process_.hProcess, 1);
-    WaitForSingleObject(process_.hProcess, ReplyTimeoutMs);
-  }
-}
-
-bool ProgramDriver::HasExited() const {
-  return process_.hProcess == nullptr || WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
-}
+bool ProgramDriver::HasExited() const { return program_.HasExited(); }
 
 bool ProgramDriver::Start(const std::string& programPath, const std::string& title) {
-  STARTUPINFOA startup;
-  std::memset(&startup, 0, sizeof startup);
-  startup.cb = sizeof startup;
-  std::string commandLine = "\"" + programPath + "\"";
-  if (!CreateProcessA(programPath.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                      nullptr, &startup, &process_)) {
+  if (!program_.Start(programPath)) {
     failure_ = "cannot start " + programPath + ", error " + std::to_string(GetLastError());
     return false;
   }
-  processId_ = process_.dwProcessId;
-  WaitForInputIdle(process_.hProcess, ReplyTimeoutMs);
-  WindowSearch search = {processId_, title, nullptr};
-  const DWORD start = GetTickCount();
-  while (search.Found == nullptr) {
-    if (HasExited() || GetTickCount() - start > 20000) {
-      failure_ = "no window titled \"" + title + "\" appeared";
-      return false;
-    }
-    EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
-    if (search.Found == nullptr) {
-      Sleep(20);
-    }
+  WaitForInputIdle(program_.Process(), ReplyTimeoutMs);
+  main_ = program_.WaitForWindow(title, 20000);
+  if (main_ == nullptr) {
+    failure_ = "no window titled \"" + title + "\" appeared";
+    return false;
   }
-  main_ = search.Found;
   if (!FindControls()) {
     failure_ = "the main window's controls were not found";
     return false;
@@ -281,7 +202,7 @@ int ProgramDriver::RowCount() const {
 
 std::string ProgramDriver::Cell(int row, int column) const {
   const size_t capacity = 4096;
-  RemoteMemory memory(process_.hProcess, sizeof(LVITEMA) + capacity);
+  RemoteMemory memory(program_.Process(), sizeof(LVITEMA) + capacity);
   if (!memory.IsValid()) {
     return std::string();
   }
@@ -325,7 +246,7 @@ unsigned ProgramDriver::RowState(int row) const {
 }
 
 bool ProgramDriver::SetRowState(int row, unsigned state) const {
-  RemoteMemory memory(process_.hProcess, sizeof(LVITEMA));
+  RemoteMemory memory(program_.Process(), sizeof(LVITEMA));
   LVITEMA item;
   std::memset(&item, 0, sizeof item);
   item.stateMask = 0x0F;
@@ -348,20 +269,16 @@ int ProgramDriver::FindRow(const std::string& name) const {
 }
 
 bool ProgramDriver::WaitForBox(ProgramBox& box, DWORD timeoutMs) const {
-  WindowSearch search = {processId_, std::string(), nullptr};
+  HWND found = nullptr;
   const DWORD start = GetTickCount();
-  for (;;) {
-    EnumWindows(FindBoxWindow, reinterpret_cast<LPARAM>(&search));
-    if (search.Found != nullptr) {
-      break;
-    }
+  while ((found = program_.MessageBoxWindow()) == nullptr) {
     if (GetTickCount() - start > timeoutMs || HasExited()) {
       return false;
     }
     Sleep(20);
   }
   box = ProgramBox();
-  box.Window = search.Found;
+  box.Window = found;
   char caption[256] = {};
   GetWindowTextA(box.Window, caption, sizeof caption);
   box.Caption = caption;
@@ -403,14 +320,11 @@ bool ProgramDriver::Answer(const ProgramBox& box, int id) const {
 }
 
 long ProgramDriver::Close(DWORD timeoutMs) {
-  if (HasExited()) {
-    DWORD code = 0;
-    return GetExitCodeProcess(process_.hProcess, &code) ? static_cast<long>(code) : -1;
+  if (!HasExited()) {
+    PostMessageA(main_, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(program_.Process(), timeoutMs) != WAIT_OBJECT_0) {
+      return -1;
+    }
   }
-  PostMessageA(main_, WM_CLOSE, 0, 0);
-  if (WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0) {
-    return -1;
-  }
-  DWORD code = 0;
-  return GetExitCodeProcess(process_.hProcess, &code) ? static_cast<long>(code) : -1;
+  return program_.ExitCode();
 }

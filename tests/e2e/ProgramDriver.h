@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "support/StartedProgram.h"
+
 // A message box shown by the program.
 struct ProgramBox {
   HWND Window = nullptr;
@@ -25,7 +27,6 @@ struct ProgramBox {
 class ProgramDriver {
  public:
   ProgramDriver() = default;
-  ~ProgramDriver();
   ProgramDriver(const ProgramDriver&) = delete;
   ProgramDriver& operator=(const ProgramDriver&) = delete;
 
@@ -35,7 +36,7 @@ class ProgramDriver {
   const std::string& Failure() const { return failure_; }
 
   HWND MainWindow() const { return main_; }
-  DWORD ProcessId() const { return processId_; }
+  DWORD ProcessId() const { return program_.ProcessId(); }
 
   // The push button, radio button or other button with this caption; nullptr if none.
   HWND Button(const std::string& caption) const;
@@ -93,10 +94,8 @@ class ProgramDriver {
 
  private:
   bool FindControls();
-  void Kill();
 
-  PROCESS_INFORMATION process_ = {};
-  DWORD processId_ = 0;
+  StartedProgram program_;
   HWND main_ = nullptr;
   HWND folderEdit_ = nullptr;
   HWND maskCombo_ = nullptr;
@@ -106,6 +105,3 @@ class ProgramDriver {
   HWND renameWithEdit_ = nullptr;
   std::string failure_;
 };
-
-// The program under test: <build>/app/quillfix.exe as a Windows path.
-std::string ProgramPath();

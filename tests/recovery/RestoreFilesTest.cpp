@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "RestoreTestWindow.h"
+#include "support/RestoreTestWindow.h"
 #include "control/SystemErrorText.h"
 #include "recovery/ByteStream.h"
 #include "recovery/FindFast.h"

@@ -7,75 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "support/ScratchFolder.h"
+
 namespace {
-
-// A fresh folder below the temporary folder, removed with everything in it.
-class ScratchFolder {
-public:
-    ScratchFolder()
-    {
-        static int counter = 0;
-        char temp[MAX_PATH];
-        GetTempPathA(MAX_PATH, temp);
-        path_ = std::string(temp) + "qf_listing_" + std::to_string(GetCurrentProcessId()) + "_"
-              + std::to_string(++counter);
-        CreateDirectoryA(path_.c_str(), nullptr);
-    }
-    ~ScratchFolder() { RemoveTree(path_); }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    const std::string& Path() const { return path_; }
-
-    std::string File(const std::string& name, std::size_t size = 0) const
-    {
-        const std::string full = path_ + "\\" + name;
-        HANDLE file = CreateFileA(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                  nullptr);
-        if (file != INVALID_HANDLE_VALUE) {
-            const std::string bytes(size, 'q');
-            DWORD written = 0;
-            if (size > 0) {
-                WriteFile(file, bytes.data(), static_cast<DWORD>(size), &written, nullptr);
-            }
-            CloseHandle(file);
-        }
-        return full;
-    }
-
-    std::string Folder(const std::string& name) const
-    {
-        const std::string full = path_ + "\\" + name;
-        CreateDirectoryA(full.c_str(), nullptr);
-        return full;
-    }
-
-private:
-    static void RemoveTree(const std::string& folder)
-    {
-        WIN32_FIND_DATAA record;
-        HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &record);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                const std::string name = record.cFileName;
-                if (name == "." || name == "..") {
-                    continue;
-                }
-                const std::string full = folder + "\\" + name;
-                SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                if (record.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                    RemoveTree(full);
-                } else {
-                    DeleteFileA(full.c_str());
-                }
-            } while (FindNextFileA(find, &record));
-            FindClose(find);
-        }
-        RemoveDirectoryA(folder.c_str());
-    }
-
-    std::string path_;
-};
 
 std::vector<std::string> SortedNames(const std::string& path, const std::string& masks, uint32_t filter)
 {
@@ -184,58 +118,58 @@ TEST(AcceptEntry, AttributeFilter)
 
 TEST(DirectoryListing, KeepsEntriesMatchingAnyMaskIgnoringCase)
 {
-    ScratchFolder folder;
+    scratch::ScratchFolder folder("qf-listing");
     for (const char* name : {"a.EXE", "b.dll", "c.txt", "d.scr", "e.exe.txt"}) {
-        folder.File(name);
+        folder.WriteFile(name, "");
     }
-    EXPECT_EQ((Names{"a.EXE", "b.dll", "d.scr"}), SortedNames(folder.Path(), "*.exe;*.dll;*.scr", 0));
+    EXPECT_EQ((Names{"a.EXE", "b.dll", "d.scr"}), SortedNames(folder.Root(), "*.exe;*.dll;*.scr", 0));
 }
 
 TEST(DirectoryListing, StarDotStarSkipsNamesWithoutFullStop)
 {
-    ScratchFolder folder;
-    folder.File("README");
-    folder.File("x.txt");
-    EXPECT_EQ((Names{"x.txt"}), SortedNames(folder.Path(), "*.*", 0));
-    EXPECT_EQ((Names{"README", "x.txt"}), SortedNames(folder.Path(), "*", 0));
+    scratch::ScratchFolder folder("qf-listing");
+    folder.WriteFile("README", "");
+    folder.WriteFile("x.txt", "");
+    EXPECT_EQ((Names{"x.txt"}), SortedNames(folder.Root(), "*.*", 0));
+    EXPECT_EQ((Names{"README", "x.txt"}), SortedNames(folder.Root(), "*", 0));
 }
 
 TEST(DirectoryListing, EmptyMaskTextKeepsEverythingButDotEntries)
 {
-    ScratchFolder folder;
-    folder.File("a.txt");
-    folder.File("README");
-    folder.Folder("Sub");
-    EXPECT_EQ((Names{"Sub", "a.txt", "README"}), SortedNames(folder.Path(), "", 0));
+    scratch::ScratchFolder folder("qf-listing");
+    folder.WriteFile("a.txt", "");
+    folder.WriteFile("README", "");
+    folder.MakeFolder("Sub");
+    EXPECT_EQ((Names{"Sub", "a.txt", "README"}), SortedNames(folder.Root(), "", 0));
 }
 
 TEST(DirectoryListing, ExclusionMaskAlone)
 {
-    ScratchFolder folder;
+    scratch::ScratchFolder folder("qf-listing");
     for (const char* name : {"keep.doc", "drop.tmp", "DROP2.TMP", "tmp"}) {
-        folder.File(name);
+        folder.WriteFile(name, "");
     }
-    folder.Folder("old.tmp");
-    folder.Folder("Sub");
-    EXPECT_EQ((Names{"Sub", "keep.doc", "tmp"}), SortedNames(folder.Path(), "^*.tmp", 0));
+    folder.MakeFolder("old.tmp");
+    folder.MakeFolder("Sub");
+    EXPECT_EQ((Names{"Sub", "keep.doc", "tmp"}), SortedNames(folder.Root(), "^*.tmp", 0));
 }
 
 TEST(DirectoryListing, FolderFilterKeepsOnlySubfolders)
 {
-    ScratchFolder folder;
-    folder.File("a.exe");
-    folder.File("README");
-    folder.Folder("old.exe");
-    folder.Folder("NoDot");
-    EXPECT_EQ((Names{"NoDot", "old.exe"}), SortedNames(folder.Path(), "*;*.*", 0x10));
+    scratch::ScratchFolder folder("qf-listing");
+    folder.WriteFile("a.exe", "");
+    folder.WriteFile("README", "");
+    folder.MakeFolder("old.exe");
+    folder.MakeFolder("NoDot");
+    EXPECT_EQ((Names{"NoDot", "old.exe"}), SortedNames(folder.Root(), "*;*.*", 0x10));
 }
 
 TEST(DirectoryListing, FoldersMatchingTheMasksAreKeptWithFilterZero)
 {
-    ScratchFolder folder;
-    folder.File("a.exe");
-    folder.Folder("old.exe");
-    DirectoryListing listing(folder.Path(), "*.exe", 0);
+    scratch::ScratchFolder folder("qf-listing");
+    folder.WriteFile("a.exe", "");
+    folder.MakeFolder("old.exe");
+    DirectoryListing listing(folder.Root(), "*.exe", 0);
     listing.SortEntries();
     ASSERT_EQ(2, listing.EntryCount());
     EXPECT_EQ("old.exe", listing.EntryName(0));
@@ -246,20 +180,20 @@ TEST(DirectoryListing, FoldersMatchingTheMasksAreKeptWithFilterZero)
 
 TEST(DirectoryListing, EntryMatchedBySeveralMasksIsKeptOnce)
 {
-    ScratchFolder folder;
-    folder.File("report.doc");
-    folder.File("readme.txt");
-    EXPECT_EQ((Names{"readme.txt", "report.doc"}), SortedNames(folder.Path(), "*.doc;r*;*.*", 0));
+    scratch::ScratchFolder folder("qf-listing");
+    folder.WriteFile("report.doc", "");
+    folder.WriteFile("readme.txt", "");
+    EXPECT_EQ((Names{"readme.txt", "report.doc"}), SortedNames(folder.Root(), "*.doc;r*;*.*", 0));
 }
 
 TEST(DirectoryListing, HiddenSystemAndReadOnlyEntriesAreKept)
 {
-    ScratchFolder folder;
-    SetFileAttributesA(folder.File("hidden.exe").c_str(), FILE_ATTRIBUTE_HIDDEN);
-    SetFileAttributesA(folder.File("system.exe").c_str(), FILE_ATTRIBUTE_SYSTEM);
-    SetFileAttributesA(folder.File("readonly.exe").c_str(), FILE_ATTRIBUTE_READONLY);
-    SetFileAttributesA(folder.Folder("hidden folder.exe").c_str(), FILE_ATTRIBUTE_HIDDEN);
-    DirectoryListing listing(folder.Path(), "*.exe", 0);
+    scratch::ScratchFolder folder("qf-listing");
+    SetFileAttributesA(folder.WriteFile("hidden.exe", "").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    SetFileAttributesA(folder.WriteFile("system.exe", "").c_str(), FILE_ATTRIBUTE_SYSTEM);
+    SetFileAttributesA(folder.WriteFile("readonly.exe", "").c_str(), FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesA(folder.MakeFolder("hidden folder.exe").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    DirectoryListing listing(folder.Root(), "*.exe", 0);
     listing.SortEntries();
     ASSERT_EQ(4, listing.EntryCount());
     EXPECT_EQ("hidden folder.exe", listing.EntryName(0));
@@ -272,12 +206,12 @@ TEST(DirectoryListing, HiddenSystemAndReadOnlyEntriesAreKept)
 
 TEST(DirectoryListing, FolderPathEndsInOneBackslash)
 {
-    ScratchFolder folder;
-    folder.File("a.txt");
-    DirectoryListing plain(folder.Path(), "*", 0);
-    DirectoryListing slashed(folder.Path() + "\\", "*", 0);
-    EXPECT_EQ(folder.Path() + "\\", plain.FolderPath());
-    EXPECT_EQ(folder.Path() + "\\", slashed.FolderPath());
+    scratch::ScratchFolder folder("qf-listing");
+    folder.WriteFile("a.txt", "");
+    DirectoryListing plain(folder.Root(), "*", 0);
+    DirectoryListing slashed(folder.Root() + "\\", "*", 0);
+    EXPECT_EQ(folder.Root() + "\\", plain.FolderPath());
+    EXPECT_EQ(folder.Root() + "\\", slashed.FolderPath());
     EXPECT_EQ(1, plain.EntryCount());
     EXPECT_EQ(1, slashed.EntryCount());
     DirectoryListing root("C:\\", "^*", 0);
@@ -286,21 +220,21 @@ TEST(DirectoryListing, FolderPathEndsInOneBackslash)
 
 TEST(DirectoryListing, FoldersThatCannotBeListedGiveAnEmptyListing)
 {
-    ScratchFolder folder;
-    const std::string file = folder.File("a.txt");
-    folder.File("b.txt");
+    scratch::ScratchFolder folder("qf-listing");
+    const std::string file = folder.WriteFile("a.txt", "");
+    folder.WriteFile("b.txt", "");
 
-    DirectoryListing listing(folder.Path(), "*", 0);
+    DirectoryListing listing(folder.Root(), "*", 0);
     EXPECT_EQ(2, listing.EntryCount());
 
-    listing.Scan(folder.Path() + "\\missing", "*", 0);
+    listing.Scan(folder.Root() + "\\missing", "*", 0);
     EXPECT_EQ(0, listing.EntryCount());
-    EXPECT_EQ(folder.Path() + "\\missing\\", listing.FolderPath());
+    EXPECT_EQ(folder.Root() + "\\missing\\", listing.FolderPath());
 
     listing.Scan(file, "*", 0);
     EXPECT_EQ(0, listing.EntryCount());
 
-    listing.Scan(folder.Path() + "\\" + std::string(300, 'x'), "*", 0);
+    listing.Scan(folder.Root() + "\\" + std::string(300, 'x'), "*", 0);
     EXPECT_EQ(0, listing.EntryCount());
 
     listing.Scan("", "*", 0);
@@ -311,9 +245,9 @@ TEST(DirectoryListing, FoldersThatCannotBeListedGiveAnEmptyListing)
 
 TEST(DirectoryListing, RecordsCarrySizeAndOutOfRangeIndicesGiveSentinels)
 {
-    ScratchFolder folder;
-    folder.File("big.bin", 1234);
-    DirectoryListing listing(folder.Path(), "*.bin", 0);
+    scratch::ScratchFolder folder("qf-listing");
+    folder.WriteFile("big.bin", std::string(1234, 'q'));
+    DirectoryListing listing(folder.Root(), "*.bin", 0);
     ASSERT_EQ(1, listing.EntryCount());
     EXPECT_EQ(1234u, listing.EntryRecord(0).nFileSizeLow);
     EXPECT_EQ(0u, listing.EntryRecord(0).nFileSizeHigh);
@@ -327,13 +261,13 @@ TEST(DirectoryListing, RecordsCarrySizeAndOutOfRangeIndicesGiveSentinels)
 
 TEST(DirectoryListing, SortPutsFoldersFirstThenNamesIgnoringCase)
 {
-    ScratchFolder folder;
+    scratch::ScratchFolder folder("qf-listing");
     for (const char* name : {"b.txt", "C.txt", "A.txt", "a2.txt"}) {
-        folder.File(name);
+        folder.WriteFile(name, "");
     }
-    folder.Folder("zdir");
-    folder.Folder("Bdir");
-    EXPECT_EQ((Names{"Bdir", "zdir", "A.txt", "a2.txt", "b.txt", "C.txt"}), SortedNames(folder.Path(), "", 0));
+    folder.MakeFolder("zdir");
+    folder.MakeFolder("Bdir");
+    EXPECT_EQ((Names{"Bdir", "zdir", "A.txt", "a2.txt", "b.txt", "C.txt"}), SortedNames(folder.Root(), "", 0));
 }
 
 TEST(CompareEntryRecords, SizeThenCreationTimeToTheMillisecond)

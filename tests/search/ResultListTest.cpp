@@ -53,26 +53,6 @@ protected:
     Control* view_ = nullptr;
 };
 
-TEST_F(ResultListTest, HasTheFiveColumnsOfTheMainWindow)
-{
-    const char* captions[] = {"Name", "Path", "Size (bytes)", "Status", "Information"};
-    const int widths[] = {150, 200, 100, 100, 100};
-    const int formats[] = {LVCFMT_LEFT, LVCFMT_LEFT, LVCFMT_RIGHT, LVCFMT_CENTER, LVCFMT_LEFT};
-    EXPECT_EQ(view_->ColumnCount, 5);
-    for (int i = 0; i < 5; ++i) {
-        char caption[64] = {};
-        LVCOLUMNA column = {};
-        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
-        column.pszText = caption;
-        column.cchTextMax = sizeof(caption);
-        ASSERT_TRUE(view_->Send(LVM_GETCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column)));
-        EXPECT_STREQ(caption, captions[i]);
-        EXPECT_EQ(column.cx, widths[i]);
-        EXPECT_EQ(column.fmt & LVCFMT_JUSTIFYMASK, formats[i]);
-    }
-    EXPECT_EQ(view_->ListViewOptions, 0x00018B00u);
-}
-
 TEST_F(ResultListTest, ARowAfterTheSearchHoldsNamePathAndSizeWithEmptyStatus)
 {
     int row = AddFound("report.doc", "C:\\Docs\\", "1,234");
@@ -151,48 +131,6 @@ TEST_F(ResultListTest, ColumnClickSortsOnlyWhileNoSearchRuns)
     EXPECT_EQ(Column(NameColumn), (std::vector<std::string>{"c.exe", "b.exe", "a.exe"}));
     list.SortOnColumnClick(NameColumn, false);
     EXPECT_EQ(Column(NameColumn), (std::vector<std::string>{"a.exe", "b.exe", "c.exe"}));
-}
-
-TEST_F(ResultListTest, ListCommands)
-{
-    ResultList list(view_);
-    for (const char* name : {"a", "b", "c", "d", "e"})
-        AddFound(name, "C:\\", "1");
-
-    // "Select All", then "Clear All": every row cut, none selected or focused.
-    list.SelectAllRows();
-    for (int row = 0; row < 5; ++row)
-        EXPECT_TRUE(list.IsRowSelected(row));
-    list.SetRowState(-1, RowCut);
-    EXPECT_EQ(list.NextSelectedRow(-1), -1);
-    EXPECT_EQ(list.FocusedRow(), -1);
-    EXPECT_EQ(list.RowCount(), 5);
-
-    // The restore engine marks the row in work.
-    list.SelectOnlyRow(3);
-    EXPECT_EQ(list.FocusedRow(), 3);
-    EXPECT_EQ(list.NextSelectedRow(-1), 3);
-
-    // The Delete key removes the focused row only.
-    list.SetRowState(1, RowSelected);
-    list.DeleteRow(list.FocusedRow());
-    EXPECT_EQ(Column(NameColumn), (std::vector<std::string>{"a", "b", "c", "e"}));
-    // With no focused row the key removes nothing.
-    list.SetRowState(-1, RowSelected);
-    ASSERT_EQ(list.FocusedRow(), -1);
-    list.DeleteRow(list.FocusedRow());
-    EXPECT_EQ(list.RowCount(), 4);
-
-    // "Delete list" with every row selected empties the list.
-    list.SelectAllRows();
-    for (int row = list.NextSelectedRow(-1); row != -1; row = list.NextSelectedRow(-1))
-        list.DeleteRow(row);
-    EXPECT_EQ(list.RowCount(), 0);
-
-    // "Clear Result".
-    AddFound("x", "C:\\", "1");
-    list.ClearRows();
-    EXPECT_EQ(list.RowCount(), 0);
 }
 
 } // namespace

@@ -17,61 +17,15 @@
 #include "search/StartSearch.h"
 #include "support/FolderLink.h"
 #include "support/MessageBoxAnswerer.h"
+#include "support/MidRunActions.h"
 #include "support/ScratchFolder.h"
+#include "support/WindowCapture.h"
 
 namespace {
 
 using Rows = std::vector<std::vector<std::string>>;
 
-// Runs a procedure from inside the search: a message posted to this window is handled
-// at the search's next folder step, as a user's click would be.
-class InsideSearch {
- public:
-  InsideSearch() {
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = Procedure;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "QfInsideSearch";
-    RegisterClassA(&windowClass);
-    window_ = CreateWindowExA(0, "QfInsideSearch", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                              GetModuleHandleA(nullptr), nullptr);
-    SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  }
-  ~InsideSearch() { DestroyWindow(window_); }
-  InsideSearch(const InsideSearch&) = delete;
-  InsideSearch& operator=(const InsideSearch&) = delete;
-
-  // Posts a message whose handling runs action.
-  void Post(std::function<void()> action) {
-    actions_.push_back(std::move(action));
-    PostMessageA(window_, WM_APP, 0, 0);
-  }
-  // Runs action after milliseconds, at the next folder step after that.
-  void After(UINT milliseconds, std::function<void()> action) {
-    actions_.push_back(std::move(action));
-    SetTimer(window_, 1, milliseconds, nullptr);
-  }
-
- private:
-  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<InsideSearch*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (self != nullptr && (message == WM_APP || message == WM_TIMER)) {
-      if (message == WM_TIMER) {
-        KillTimer(window, 1);
-      }
-      if (!self->actions_.empty()) {
-        std::function<void()> action = self->actions_.front();
-        self->actions_.erase(self->actions_.begin());
-        action();
-      }
-      return 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
-  }
-
-  HWND window_;
-  std::vector<std::function<void()>> actions_;
-};
+bool Always() { return true; }
 
 class StartSearchTest : public ::testing::Test {
  protected:
@@ -97,24 +51,14 @@ class StartSearchTest : public ::testing::Test {
     ASSERT_TRUE(form_->CreateWindowHandle());
     window.FolderDialog->OwnerWindow = form_->Handle;
     window.SearchStopped = 1;
-    Pump();
+    PumpMessages();
   }
 
   void TearDown() override {
     SetApplicationObject(nullptr);
     form_->Release();
-    Pump();
+    PumpMessages();
     ResetRunLoopState();
-  }
-
-  static void Pump() {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-      if (message.message != WM_QUIT) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-      }
-    }
   }
 
   // Types the folder and mask and runs "Find"; returns the information line.
@@ -228,12 +172,12 @@ TEST_F(StartSearchTest, CountAndSizeTextsUseTheirGroupedForms) {
 TEST_F(StartSearchTest, WhileSearchingFindIsDisabledAndTheFlagsAreSet) {
   files.WriteFile("a.exe", "a");
   files.WriteFile("sub\\b.exe", "b");
-  InsideSearch inside;
+  MidRunActions inside;
   std::string infoDuring;
   bool findEnabledDuring = true;
   int searchingDuring = -1;
   int stoppedDuring = -1;
-  inside.Post([&] {
+  inside.When(Always, [&] {
     infoDuring = window.InfoLabel->GetText();
     findEnabledDuring = IsWindowEnabled(window.FindButton->Handle) != FALSE;
     searchingDuring = window.Searching;
@@ -255,8 +199,8 @@ TEST_F(StartSearchTest, StopEndsTheWalkAfterAtMostOneMoreFile) {
   files.WriteFile("sub1\\c.exe", "c");
   files.WriteFile("sub1\\deep\\d.exe", "d");
   files.WriteFile("sub2\\e.exe", "e");
-  InsideSearch inside;
-  inside.Post([&] { StopSearch(&window); });
+  MidRunActions inside;
+  inside.When(Always, [&] { StopSearch(&window); });
 
   // The stop is handled at the first folder step: that folder still adds its first file
   // and enters its first subfolder, which adds nothing; then every level ends.
@@ -293,10 +237,10 @@ TEST_F(StartSearchTest, StopWithoutSearchOnlyShowsTheStoppedText) {
 TEST_F(StartSearchTest, FindIsRefusedWhileASearchOrARestoreRuns) {
   files.WriteFile("a.exe", "a");
   files.WriteFile("sub\\b.exe", "b");
-  InsideSearch inside;
+  MidRunActions inside;
   int rowsAfterNestedFind = -1;
-  inside.Post([] {});  // handled in the first folder, before its files are added
-  inside.Post([&] {
+  inside.When(Always, [] {});  // handled in the first folder, before its files are added
+  inside.When(Always, [&] {
     StartSearch(&window);  // a click that was queued before "Find" was disabled
     rowsAfterNestedFind = ResultList(window.ResultListView).RowCount();
   });
@@ -337,7 +281,7 @@ class LinkedTreeTest : public StartSearchTest {
     StartSearchTest::SetUp();
     // A search that loops would never end: stop it after a while, so the test fails
     // instead of hanging.
-    guard_ = std::make_unique<InsideSearch>();
+    guard_ = std::make_unique<MidRunActions>();
     guard_->After(30000, [this] { StopSearch(&window); });
   }
   void TearDown() override {
@@ -350,7 +294,7 @@ class LinkedTreeTest : public StartSearchTest {
   }
 
  private:
-  std::unique_ptr<InsideSearch> guard_;
+  std::unique_ptr<MidRunActions> guard_;
 };
 
 TEST_F(LinkedTreeTest, ALinkBackToAnAncestorIsNotEntered) {

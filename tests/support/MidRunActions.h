@@ -36,6 +36,11 @@ class MidRunActions {
     pending_.push_back(Pending{std::move(condition), std::move(action)});
     PostMessageA(window_, WM_APP, 0, 0);
   }
+  // Runs action at the first message handled after milliseconds (one at a time).
+  void After(UINT milliseconds, std::function<void()> action) {
+    timed_ = std::move(action);
+    SetTimer(window_, 1, milliseconds, nullptr);
+  }
   // Actions whose condition never held.
   size_t PendingCount() const { return pending_.size(); }
 
@@ -70,10 +75,21 @@ class MidRunActions {
       }
       return 0;
     }
+    if (message == WM_TIMER) {
+      KillTimer(window, 1);
+      auto* self = reinterpret_cast<MidRunActions*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+      if (self != nullptr && self->timed_) {
+        const std::function<void()> action = std::move(self->timed_);
+        self->timed_ = nullptr;
+        action();
+      }
+      return 0;
+    }
     return DefWindowProcA(window, message, wParam, lParam);
   }
 
   HWND window_ = nullptr;
   std::vector<Pending> pending_;
+  std::function<void()> timed_;
   int checks_ = 0;
 };

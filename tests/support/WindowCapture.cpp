@@ -112,6 +112,14 @@ void RepaintNow(HWND window)
     PumpMessages();
 }
 
+RECT RectInParent(HWND window)
+{
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    MapWindowPoints(HWND_DESKTOP, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
 RECT ClientAreaIn(HWND window, HWND ancestor)
 {
     RECT rect;

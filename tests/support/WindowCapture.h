@@ -28,6 +28,9 @@ void PumpMessages();
 // Invalidates window and all its children, paints them now and dispatches what follows.
 void RepaintNow(HWND window);
 
+// The window's rectangle relative to its parent's client area.
+RECT RectInParent(HWND window);
+
 // The client rectangle of window in the client coordinates of ancestor.
 RECT ClientAreaIn(HWND window, HWND ancestor);
 
