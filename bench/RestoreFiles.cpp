@@ -22,10 +22,12 @@
 #include "recovery/RestoreWindow.h"
 #include "search/ResultList.h"
 #include "bench/BenchTiming.h"
+#include "support/ProgramBody.h"
 #include "support/RestoreTestWindow.h"
 #include "support/ScratchFolder.h"
 
 using bench::Now;
+using carriers::ProgramBody;
 
 namespace {
 
@@ -161,7 +163,7 @@ double Floor(const std::vector<std::string>& paths, const std::string& suffix) {
   return seconds;
 }
 
-Round MeasureRound(const std::string& folder, RestoreTestWindow& window, const std::string& body,
+Round MeasureRound(const std::string& folder, RestoreTestWindow& window,
                    const std::vector<std::string>& documents) {
   Round round;
   RemoveFolderFiles(folder);
@@ -169,7 +171,7 @@ Round MeasureRound(const std::string& folder, RestoreTestWindow& window, const s
   std::vector<std::string> paths;
   for (int i = 0; i < CarrierCount; ++i) {
     const int32_t offset = Offsets[i % 3];
-    const std::string carrier = body.substr(0, static_cast<size_t>(offset)) + documents[i % documents.size()];
+    const std::string carrier = ProgramBody(static_cast<size_t>(offset)) + documents[i % documents.size()];
     names.push_back(CarrierName(i));
     paths.push_back(folder + "\\" + names.back());
     WriteWholeFile(paths.back(), carrier.data(), carrier.size());
@@ -201,7 +203,7 @@ Round MeasureRound(const std::string& folder, RestoreTestWindow& window, const s
   return round;
 }
 
-bool BenchmarkManyCarriers(const std::string& folder, const std::string& body) {
+bool BenchmarkManyCarriers(const std::string& folder) {
   std::vector<std::string> documents;
   for (uint32_t seed = 1; seed <= 4; ++seed) {
     documents.push_back(MakeDocument(DocumentSize, seed));
@@ -209,7 +211,7 @@ bool BenchmarkManyCarriers(const std::string& folder, const std::string& body) {
   RestoreTestWindow window;
   std::vector<Round> rounds;
   for (int r = 0; r < Rounds; ++r) {
-    rounds.push_back(MeasureRound(folder, window, body, documents));
+    rounds.push_back(MeasureRound(folder, window, documents));
     const Round& round = rounds.back();
     std::printf("round %d: floor %.3f s, RestoreFiles %.3f s, ratio %.2f%s\n", r + 1, round.Floor,
                 round.Restore, round.Restore / round.Floor, round.Correct ? "" : "  (WRONG RESULT)");
@@ -288,9 +290,7 @@ int main() {
   GetTempPathA(MAX_PATH, temp);
   const std::string folder = std::string(temp) + "qf-bench-restore-" + std::to_string(GetCurrentProcessId());
   CreateDirectoryA(folder.c_str(), nullptr);
-  char self[MAX_PATH + 1] = {};
-  GetModuleFileNameA(nullptr, self, MAX_PATH);
-  const std::string body = scratch::ReadWholeFile(self).substr(0, 20480);
+  const std::string body = ProgramBody(20480);
   if (body.size() < 20480 || body.find(Ole2) != std::string::npos) {
     std::printf("the benchmark's own executable cannot serve as a carrier body\n");
     return 1;
@@ -298,7 +298,7 @@ int main() {
   HHOOK hook = SetWindowsHookExA(WH_CBT, AnswerBoxes, nullptr, GetCurrentThreadId());
 
   const bool large = BenchmarkLargeCarrier(folder, body);
-  const bool many = BenchmarkManyCarriers(folder, body);
+  const bool many = BenchmarkManyCarriers(folder);
 
   UnhookWindowsHookEx(hook);
   RemoveFolderFiles(folder);

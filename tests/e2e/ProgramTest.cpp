@@ -2,11 +2,9 @@
 
 #include <windows.h>
 
-std::string ExecutableBody(size_t size) {
-  char path[MAX_PATH + 1] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  return scratch::ReadWholeFile(path).substr(0, size);
-}
+#include "support/ProgramBody.h"
+
+std::string ExecutableBody(size_t size) { return carriers::ProgramBody(size); }
 
 std::string TestDocument(const std::string& name) {
   return scratch::ReadWholeFile(std::string(QF_TEST_DATA_DIR) + "\\" + name);

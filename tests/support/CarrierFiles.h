@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "support/ProgramBody.h"
 #include "support/ScratchFolder.h"
 
 namespace carriers {
@@ -18,12 +19,8 @@ inline std::string TestDocument(const std::string& name) {
   return scratch::ReadWholeFile(std::string(QF_TEST_DATA_DIR) + "\\" + name);
 }
 
-// The first size bytes of this test's own executable: a real program body.
-inline std::string ExecutableBody(size_t size) {
-  char path[MAX_PATH + 1] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  return scratch::ReadWholeFile(path).substr(0, size);
-}
+// A valid program of exactly size bytes made of real code and data: a virus body.
+inline std::string ExecutableBody(size_t size) { return ProgramBody(size); }
 
 // An executable body of bodySize bytes followed by the document.
 inline std::string Carrier(size_t bodySize, const std::string& document) {
