@@ -52,7 +52,7 @@ class ProgramTest : public ::testing::Test {
   ProgramDriver program;
 };
 
-// The first size bytes of the test program itself: a real executable body for carriers.
+// A complete program of exactly size bytes, made of real code and data: a carrier body.
 std::string ExecutableBody(size_t size);
 // A real document of the test data.
 std::string TestDocument(const std::string& name);
