@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "app/Unit1.h"
 #include "control/Control.h"
@@ -43,16 +44,50 @@ bool CaptionContainsFiles(Control* button) {
   return TextPosition("files", button->GetText()) > 0;
 }
 
-// Deletes or renames the file of one selected row and updates the row; a failure leaves
-// the row as it was.
-void ProcessRow(ResultList& rows, int row, SelectedFilesMode mode, const std::string& extension) {
-  const std::string file = rows.GetCell(row, PathColumn) + rows.GetCell(row, NameColumn);
+// The file of a row selected when a command was clicked, and where its row was then.
+struct SelectedFile {
+  int Row;
+  std::string Path;
+  std::string Name;
+};
+
+std::vector<SelectedFile> SelectedFiles(ResultList& rows) {
+  std::vector<SelectedFile> files;
+  for (int row = rows.NextSelectedRow(-1); row >= 0; row = rows.NextSelectedRow(row)) {
+    files.push_back(SelectedFile{row, rows.GetCell(row, PathColumn), rows.GetCell(row, NameColumn)});
+  }
+  return files;
+}
+
+// The row that shows the file now (rows may have moved or gone while a question was
+// open); -1 when there is none.
+int RowOf(ResultList& rows, const SelectedFile& file) {
+  if (rows.GetCell(file.Row, NameColumn) == file.Name && rows.GetCell(file.Row, PathColumn) == file.Path) {
+    return file.Row;
+  }
+  const int count = rows.RowCount();
+  for (int row = 0; row < count; ++row) {
+    if (rows.GetCell(row, NameColumn) == file.Name && rows.GetCell(row, PathColumn) == file.Path) {
+      return row;
+    }
+  }
+  return -1;
+}
+
+// Deletes or renames one selected file and updates its row; a failure leaves the row as
+// it was.
+void ProcessFile(ResultList& rows, const SelectedFile& selected, SelectedFilesMode mode,
+                 const std::string& extension) {
+  const std::string file = selected.Path + selected.Name;
   if (mode == SelectedFilesMode::Delete) {
     if (DeleteFileA(file.c_str())) {
-      rows.SetCell(row, NameColumn, "");
-      rows.SetCell(row, PathColumn, "");
-      rows.SetCell(row, SizeColumn, "");
-      rows.SetCell(row, InformationColumn, "");
+      const int row = RowOf(rows, selected);
+      if (row >= 0) {
+        rows.SetCell(row, NameColumn, "");
+        rows.SetCell(row, PathColumn, "");
+        rows.SetCell(row, SizeColumn, "");
+        rows.SetCell(row, InformationColumn, "");
+      }
     }
     return;
   }
@@ -60,23 +95,39 @@ void ProcessRow(ResultList& rows, int row, SelectedFilesMode mode, const std::st
   // move the file into another folder.
   const std::string renamed = ReplaceFileNameExtension(file, extension);
   if (MoveFileA(file.c_str(), renamed.c_str())) {
-    rows.SetCell(row, NameColumn, FileNameOf(renamed));
+    const int row = RowOf(rows, selected);
+    if (row >= 0) {
+      rows.SetCell(row, NameColumn, FileNameOf(renamed));
+    }
   }
+}
+
+// True, with the information line telling why, while a search or a restore runs: the
+// files of the rows are theirs until they end.
+bool RefusedDuringRun(MainWindow* window) {
+  const char* text = window->Restoring != 0   ? "Stop the restoring first"
+                     : window->Searching != 0 ? "Stop the searching first"
+                                              : nullptr;
+  if (text != nullptr) {
+    window->InfoLabel->SetText(text);
+  }
+  return text != nullptr;
 }
 
 }  // namespace
 
 void ProcessSelectedFiles(MainWindow* window, SelectedFilesMode mode) {
-  ResultList rows(window->ResultListView);
-  const int count = rows.RowCount();
-  if (count < 1) {
+  if (RefusedDuringRun(window)) {
     return;
   }
-  bool anySelected = false;
-  for (int row = 0; row < count && !anySelected; ++row) {
-    anySelected = rows.IsRowSelected(row);
+  ResultList rows(window->ResultListView);
+  if (rows.RowCount() < 1) {
+    return;
   }
-  if (!anySelected) {
+  // The files are those selected now, whatever the selection is when the question is
+  // answered.
+  const std::vector<SelectedFile> files = SelectedFiles(rows);
+  if (files.empty()) {
     ShowMessageBox("Select the file from the list first", MB_ICONINFORMATION);
     return;
   }
@@ -87,6 +138,10 @@ void ProcessSelectedFiles(MainWindow* window, SelectedFilesMode mode) {
       ShowMessageBox("File extention is empty\r\nPlease fill the file extention", MB_ICONHAND);
       return;
     }
+    if (!ExtensionTextAllowed(extension)) {
+      window->InfoLabel->SetText(ExtensionRefusedText);
+      return;
+    }
     extension = "." + extension;
   }
   const int answer =
@@ -94,14 +149,12 @@ void ProcessSelectedFiles(MainWindow* window, SelectedFilesMode mode) {
           ? ShowMessageBox("Are you sure you want to delete the selected files ?\r\nThis will delete the files",
                            MB_YESNO | MB_ICONEXCLAMATION)
           : ShowMessageBox("Are you sure you rename the selected files ?", MB_YESNO | MB_ICONQUESTION);
-  if (answer == IDNO) {
+  // Only a clear Yes goes on: a box that could not be shown (0) counts as No.
+  if (answer != IDYES || RefusedDuringRun(window)) {
     return;
   }
-  const int rowsNow = rows.RowCount();
-  for (int row = 0; row < rowsNow; ++row) {
-    if (rows.IsRowSelected(row)) {
-      ProcessRow(rows, row, mode, extension);
-    }
+  for (const SelectedFile& file : files) {
+    ProcessFile(rows, file, mode, extension);
   }
 }
 

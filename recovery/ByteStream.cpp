@@ -267,7 +267,7 @@ ByteStreamPtr CreateFileStreamForWrite(const std::string& fileName)
     if (stream) {
         stream->Operations = WriteFileOperations;
         stream->Handle = FileHandle(CreateFileA(fileName.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
-                                                nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                                nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                                                 nullptr));
     }
     return stream;
@@ -393,18 +393,27 @@ bool SaveStreamToFile(ByteStream& stream, const std::string& fileName, int32_t s
             error = GetLastError();
             FreeStream(file);
         } else {
+            // The file is new and ours: on any failure it goes again.
             SetLastError(NO_ERROR);
             const int32_t written = CopyStreamBytes(*file, stream, count);
             if (written != count) {
                 error = GetLastError() != NO_ERROR ? GetLastError()
                                                    : static_cast<DWORD>(ERROR_HANDLE_EOF);
             }
+            const bool flushed = written == count && FlushFileBuffers(file->Handle.Get()) != 0;
+            if (written == count && !flushed) {
+                error = GetLastError() != NO_ERROR ? GetLastError()
+                                                   : static_cast<DWORD>(ERROR_WRITE_FAULT);
+            }
             const bool closed = FreeStream(file);
             if (!closed && error == NO_ERROR) {
                 error = GetLastError() != NO_ERROR ? GetLastError()
                                                    : static_cast<DWORD>(ERROR_WRITE_FAULT);
             }
-            saved = written == count && closed;
+            saved = flushed && closed;
+            if (!saved) {
+                DeleteFileA(fileName.c_str());
+            }
         }
     }
     if (remembered >= 0) {

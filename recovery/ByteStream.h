@@ -58,8 +58,9 @@ using ByteStreamPtr = std::unique_ptr<ByteStream>;
 // Opens an existing file for reading, shared for reading. Always returns a stream:
 // when the open fails its size is 0, reads return 0 and seeks -1.
 ByteStreamPtr OpenFileStreamForRead(const std::string& fileName);
-// Creates or replaces (truncates) a file for writing, shared for reading. Always
-// returns a stream: when the create fails every write returns 0.
+// Creates a new file for writing, shared for reading; an existing file is never opened
+// (the create fails with ERROR_FILE_EXISTS). Always returns a stream: when the create
+// fails every write returns 0.
 ByteStreamPtr CreateFileStreamForWrite(const std::string& fileName);
 // An empty memory stream: no block, size, position and capacity 0.
 ByteStreamPtr NewMemoryStream();
@@ -78,10 +79,12 @@ int32_t StreamWrite(ByteStream& stream, const void* buffer, int32_t count);
 // out; the platform's last error then tells why a file operation failed).
 int32_t CopyStreamBytes(ByteStream& dest, ByteStream& source, int32_t count);
 
-// Writes count bytes of stream from offset start into fileName, created or replaced,
-// and leaves the stream's position where it was. True only when the file was created,
-// every byte was written and the file was closed; otherwise false with the platform's
-// last error telling why (ERROR_HANDLE_EOF when the stream holds fewer bytes,
+// Writes count bytes of stream from offset start into the new file fileName, flushed to
+// the disk, and leaves the stream's position where it was. An existing file is never
+// touched (ERROR_FILE_EXISTS). True only when the file was created, every byte was
+// written and flushed and the file was closed; otherwise false, the file created (if
+// any) removed again, with the platform's last error telling why (ERROR_HANDLE_EOF when
+// the stream holds fewer bytes,
 // ERROR_NOT_ENOUGH_MEMORY when a buffer could not be allocated, ERROR_INVALID_PARAMETER
 // for a negative start or count, or a start beyond the end, which touch no file).
 bool SaveStreamToFile(ByteStream& stream, const std::string& fileName, int32_t start,

@@ -7,6 +7,7 @@
 
 #include "control/SystemErrorText.h"
 #include "recovery/ByteStream.h"
+#include "recovery/PlaceDocument.h"
 #include "recovery/RestoreFiles.h"
 #include "search/FileNameExtension.h"
 #include "search/TextHelpers.h"
@@ -17,18 +18,6 @@ namespace {
 constexpr uint32_t RetainedBlockSize = 4u << 20;
 
 const unsigned char Utf16Wo[4] = {0x57, 0x00, 0x6F, 0x00};
-
-std::string UpperCaseText(std::string text) {
-  if (!text.empty()) {
-    CharUpperBuffA(&text[0], static_cast<DWORD>(text.size()));
-  }
-  return text;
-}
-
-// True when both paths name the same file as far as their texts tell (case ignored).
-bool SamePathText(const std::string& a, const std::string& b) {
-  return UpperCaseText(a) == UpperCaseText(b);
-}
 
 uint32_t LastErrorOr(uint32_t fallback) {
   const DWORD error = GetLastError();
@@ -66,41 +55,21 @@ bool ReadDocument(ByteStream& carrier, int32_t offset, int32_t count, ByteStream
   return true;
 }
 
-// True when the file at path is a file of exactly size bytes.
-bool HasSize(const std::string& path, int32_t size, ExtractionResult& result) {
-  WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) {
-    Fail(result, GetLastError(), "The saved file cannot be found.");
-    return false;
-  }
-  if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || data.nFileSizeHigh != 0 ||
-      data.nFileSizeLow != static_cast<DWORD>(size)) {
-    Fail(result, 0, "The saved file is incomplete.");
-    return false;
-  }
-  return true;
-}
-
-// Saves the document beside the carrier under its name with the extension (decided from
-// the document when empty) and checks that the file holds every byte.
+// Places the document beside the carrier under its name with the extension (decided from
+// the document when empty), never replacing an existing file.
 void SaveDocument(ByteStream& document, std::string extension, const std::string& carrierPath,
                   ExtractionResult& result) {
   if (extension.empty()) {
     extension = DocumentExtension(document);
   }
-  result.OutputPath = ReplaceFileNameExtension(carrierPath, extension);
-  if (SamePathText(result.OutputPath, carrierPath)) {
-    Fail(result, 0, "The new file would replace the infected file itself.");
-    return;
-  }
-  const int32_t size = StreamSize(document);
-  SetLastError(NO_ERROR);
-  if (!SaveStreamToFile(document, result.OutputPath, 0, size)) {
-    Fail(result, LastErrorOr(ERROR_WRITE_FAULT), "");
-    return;
-  }
-  if (HasSize(result.OutputPath, size, result)) {
+  result.PreferredPath = ReplaceFileNameExtension(carrierPath, extension);
+  const PlacementResult placed = PlaceDocument(document, result.PreferredPath);
+  result.OutputPath = placed.Path;
+  result.Written = placed.Written;
+  if (placed.Placed) {
     result.Saved = true;
+  } else {
+    Fail(result, placed.ErrorCode, placed.Reason.c_str());
   }
 }
 

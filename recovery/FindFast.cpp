@@ -219,13 +219,13 @@ int32_t FindInUpperCasedSegments(uint8_t* chunk, int32_t length, const uint8_t* 
 } // namespace
 
 int32_t FindPatternInFile(const std::string& fileName, const std::string& pattern,
-                          bool caseSensitive)
+                          bool caseSensitive, int32_t startOffset)
 {
     // The pattern ends at its first NUL. A pattern as long as a chunk would let the
     // overlap swallow every step, so it is refused.
     const size_t nul = pattern.find('\0');
     const size_t patternLength = nul == std::string::npos ? pattern.size() : nul;
-    if (patternLength == 0 || fileName.empty()) {
+    if (patternLength == 0 || fileName.empty() || startOffset < 0) {
         return -1;
     }
     if (patternLength >= static_cast<size_t>(FindFastChunkSize)) {
@@ -270,7 +270,14 @@ int32_t FindPatternInFile(const std::string& fileName, const std::string& patter
         return -1;
     }
     const int32_t fileSize = static_cast<int32_t>(sizeLow);
-    int32_t remaining = fileSize;
+    if (startOffset >= fileSize) {
+        return -1;
+    }
+    if (startOffset > 0
+        && SetFilePointer(file.Get(), startOffset, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) {
+        return -1;
+    }
+    int32_t remaining = fileSize - startOffset;
 
     // Each chunk after the first begins with the last pattern-length bytes of the
     // previous one, so that an occurrence straddling the boundary lies whole in the

@@ -11,11 +11,13 @@
 #include "control/ManagedObject.h"
 #include "control/MessageBox.h"
 #include "control/MessageLoop.h"
+#include "control/RunScope.h"
 #include "control/StringList.h"
 #include "control/SystemErrorText.h"
 #include "recovery/ByteStream.h"
 #include "recovery/ExtractDocument.h"
 #include "recovery/LocateDocument.h"
+#include "recovery/ProgramImage.h"
 #include "search/FileNameExtension.h"
 #include "search/RedrawBatch.h"
 #include "search/ResultList.h"
@@ -39,7 +41,7 @@ class MessageHandlingScope {
 // How the carrier is disposed of once its document is saved.
 struct DisposalOptions {
   bool Delete = false;     // "Delete infected files" is selected
-  std::string RenameText;  // the "Rename with" text
+  std::string RenameText;  // the "Rename with" text, free of characters that leave the folder
 };
 
 // One "Restore File" run over the rows of the result list. The window may be closed
@@ -50,6 +52,8 @@ class RestoreRun {
   explicit RestoreRun(RestoreWindow* window)
       : window_(window), list_(window->ResultListView) {}
 
+  // False, with the information line telling why, when the options forbid a run.
+  bool CheckOptions();
   void Execute();
 
  private:
@@ -57,11 +61,13 @@ class RestoreRun {
   // Handles at most one waiting message; notes when the window went away meanwhile.
   void Pump();
   void SetInfo(const std::string& text);
-  void SetButtonEnabled(bool enabled);
+  // The options as the window shows them now; a rename text that would leave the folder
+  // keeps the one the run was started with.
   DisposalOptions ReadDisposalOptions() const;
 
   void RestoreRow(int row);
-  int32_t ChooseOffset(ByteStream& carrier, const std::string& filePath, std::string& extension);
+  int32_t ChooseOffset(ByteStream& carrier, const std::string& filePath, int32_t imageEnd,
+                       std::string& extension);
   // Writes a cell of the row that holds the file, which may have moved or gone while
   // messages were handled.
   void WriteCell(int& row, const std::string& path, const std::string& name, int column,
@@ -75,6 +81,7 @@ class RestoreRun {
   ByteStreamPtr document_;   // the memory that holds each extracted document in turn
   RedrawBatch* redraw_ = nullptr;  // the list's batched repainting while rows are worked on
   int32_t restoredCount_ = 0;
+  std::string startRenameText_;    // the checked "Rename with" text at the start of the run
 };
 
 bool RestoreRun::WindowGone() const {
@@ -107,19 +114,32 @@ void RestoreRun::SetInfo(const std::string& text) {
   }
 }
 
-void RestoreRun::SetButtonEnabled(bool enabled) {
-  if (!gone_ && window_->RestoreButton != nullptr) {
-    window_->RestoreButton->SetEnabled(enabled);
-  }
-}
-
 DisposalOptions RestoreRun::ReadDisposalOptions() const {
   DisposalOptions options;
   options.Delete = window_->DeleteInfectedRadio != nullptr && window_->DeleteInfectedRadio->IsChecked();
+  options.RenameText = startRenameText_;
   if (window_->RenameWithEdit != nullptr) {
-    options.RenameText = window_->RenameWithEdit->GetText();
+    const std::string text = window_->RenameWithEdit->GetText();
+    if (ExtensionTextAllowed(TrimBlanks(text))) {
+      options.RenameText = text;
+    }
   }
   return options;
+}
+
+bool RestoreRun::CheckOptions() {
+  const bool deleting = window_->DeleteInfectedRadio != nullptr && window_->DeleteInfectedRadio->IsChecked();
+  const std::string text = window_->RenameWithEdit != nullptr ? window_->RenameWithEdit->GetText() : "";
+  if (!ExtensionTextAllowed(TrimBlanks(text))) {
+    if (!deleting) {
+      SetInfo(ExtensionRefusedText);
+      return false;
+    }
+    startRenameText_.clear();
+  } else {
+    startRenameText_ = text;
+  }
+  return true;
 }
 
 int RestoreRun::FindFileRow(int row, const std::string& path, const std::string& name) const {
@@ -184,23 +204,26 @@ std::string DisposeOfCarrier(const std::string& filePath, const std::string& nam
   return "Rename failed, " + SystemErrorText(GetLastError());
 }
 
-int32_t RestoreRun::ChooseOffset(ByteStream& carrier, const std::string& filePath,
+// The offset of the document in carrier, after the program image (imageEnd, 0 for a file
+// that is no program): the offsets listed from earlier files first, then a scan.
+int32_t RestoreRun::ChooseOffset(ByteStream& carrier, const std::string& filePath, int32_t imageEnd,
                                  std::string& extension) {
   RestoreWindow* window = window_;
   if (window->OffsetList == nullptr) {
     // Without an offset list the file is scanned on its own.
-    window->CurrentOffset = LocateDocument(window, filePath);
+    window->CurrentOffset = LocateDocument(window, filePath, imageEnd);
     return window->CurrentOffset;
   }
   if (StringListCount(window->OffsetList) == 0) {
-    LocateDocument(window, filePath);
+    LocateDocument(window, filePath, imageEnd);
   }
   window->CurrentOffset = 0;
   const int count = StringListCount(window->OffsetList);
   for (int index = 0; index < count; ++index) {
     window->CurrentOffset = ParseLeadingInteger(StringListItem(window->OffsetList, index));
     unsigned char head[5] = {0, 0, 0, 0, 0};
-    if (window->CurrentOffset >= 0 &&
+    // A signature inside the program's own image is part of the program.
+    if (window->CurrentOffset >= imageEnd &&
         StreamSeek(carrier, window->CurrentOffset, FromBeginning) == window->CurrentOffset) {
       StreamRead(carrier, head, sizeof head);
     }
@@ -216,9 +239,19 @@ int32_t RestoreRun::ChooseOffset(ByteStream& carrier, const std::string& filePat
   // A list released while the seeding scan handled messages leaves the scan alone.
   if ((window->OffsetList == nullptr || StringListCount(window->OffsetList) != 0) &&
       window->CurrentOffset == 0) {
-    window->CurrentOffset = LocateDocument(window, filePath);
+    window->CurrentOffset = LocateDocument(window, filePath, imageEnd);
   }
   return window->CurrentOffset;
+}
+
+// True when the file itself begins with a document signature: it is a document, not a
+// carrier.
+bool StartsWithDocument(ByteStream& file) {
+  unsigned char head[5] = {0, 0, 0, 0, 0};
+  if (StreamSeek(file, 0, FromBeginning) == 0) {
+    StreamRead(file, head, sizeof head);
+  }
+  return BytesEqual(head, Ole2Signature, sizeof head) || BytesEqual(head, RtfSignature, sizeof head);
 }
 
 void RestoreRun::RestoreRow(int row) {
@@ -251,8 +284,21 @@ void RestoreRun::RestoreRow(int row) {
     return;
   }
 
+  if (StartsWithDocument(*carrier)) {
+    FreeStream(carrier);
+    WriteCell(row, path, name, StatusColumn, "Not Detected");
+    WriteCell(row, path, name, InformationColumn, "Microsoft Office Document");
+    return;
+  }
+  const int64_t imageEnd = ProgramImageEnd(*carrier);
+  if (imageEnd >= StreamSize(*carrier)) {
+    // A program with nothing after its image carries no document.
+    FreeStream(carrier);
+    WriteCell(row, path, name, StatusColumn, "Not Detected");
+    return;
+  }
   std::string extension;
-  const int32_t offset = ChooseOffset(*carrier, filePath, extension);
+  const int32_t offset = ChooseOffset(*carrier, filePath, static_cast<int32_t>(imageEnd), extension);
   // The locator handles messages too.
   gone_ = gone_ || WindowGone();
   rowChecked_ = false;
@@ -291,42 +337,57 @@ void RestoreRun::RestoreRow(int row) {
   if (!gone_) {
     options = ReadDisposalOptions();
   }
-  const std::string information = DisposeOfCarrier(filePath, name, options);
+  std::string information = DisposeOfCarrier(filePath, name, options);
+  if (result.OutputPath != result.PreferredPath) {
+    information += ", document saved as " + FileNameOf(result.OutputPath);
+  }
   WriteCell(row, path, name, StatusColumn, "OK... Fixed");
   WriteCell(row, path, name, InformationColumn, information);
   Pump();
 }
 
 void RestoreRun::Execute() {
-  window_->Restoring = 1;
-  SetButtonEnabled(false);
-  window_->CurrentOffset = 0;
-  StringListClear(window_->OffsetList);
-  window_->RestoreStopRequested = 0;
-  SetInfo("Restoring files..");
-
   {
+    // Restoring is 1 and "Restore File" disabled exactly while rows are worked on; both
+    // are undone on every way out, before the summary is shown.
+    FlagScope restoring(window_->Restoring, 1, 0);
+    DisabledButtonScope restoreButton(window_->RestoreButton);
+    window_->CurrentOffset = 0;
+    StringListClear(window_->OffsetList);
+    window_->RestoreStopRequested = 0;
+    SetInfo("Restoring files..");
+
     // Repainting the list after every cell write would cost more than the restore itself;
     // the rows' progress is shown a few times a second instead.
     RedrawBatch redraw(window_->ResultListView, RedrawIntervalMs);
     redraw_ = &redraw;
-    const int rowCount = list_.RowCount();
-    for (int row = 0; row < rowCount && !gone_; ++row) {
-      if (window_->RestoreStopRequested != 0) {
-        SetInfo("Restore files were stopped");
-        break;
+    bool failed = false;
+    try {
+      const int rowCount = list_.RowCount();
+      for (int row = 0; row < rowCount && !gone_; ++row) {
+        if (window_->RestoreStopRequested != 0) {
+          SetInfo("Restore files were stopped");
+          break;
+        }
+        RestoreRow(row);
       }
-      RestoreRow(row);
+    } catch (...) {
+      // Out of memory or another failure between two files: the run ends where it is.
+      failed = true;
+      gone_ = gone_ || WindowGone();
+      SetInfo("Restoring ended on an error");
     }
     redraw_ = nullptr;
+    if (failed) {
+      window_->RestoreStopRequested = 0;
+      return;
+    }
   }
 
   if (gone_) {
     window_->RestoreStopRequested = 0;
-    window_->Restoring = 0;
     return;
   }
-  SetButtonEnabled(true);
   if (window_->RestoreStopRequested != 0) {
     ShowMessageBox("Restoring files were stopped", 0);
   } else {
@@ -334,7 +395,6 @@ void RestoreRun::Execute() {
                    MB_ICONINFORMATION);
   }
   window_->RestoreStopRequested = 0;
-  window_->Restoring = 0;
 }
 
 }  // namespace
@@ -359,14 +419,13 @@ void RestoreFiles(RestoreWindow* window) {
   // Controls that a close destroys meanwhile stay valid objects until the run returns.
   MessageHandlingScope keepControls;
   try {
-    RestoreRun(window).Execute();
-  } catch (const std::exception&) {
-    // Out of memory outside a document's extraction: the run ends where it is.
-    window->Restoring = 0;
-    window->RestoreStopRequested = 0;
-    if (window->RestoreButton != nullptr && window->MainForm != nullptr && !window->MainForm->WindowGone) {
-      window->RestoreButton->SetEnabled(true);
+    RestoreRun run(window);
+    if (run.CheckOptions()) {
+      run.Execute();
     }
+  } catch (...) {
+    // A failure before or after the rows (e.g. no memory for the summary): the run's state
+    // is undone by its scopes; nothing leaves this handler.
   }
 }
 

@@ -10,3 +10,15 @@
 // the same folder as the path. For a path without folder part the result equals
 // ReplaceFileExtension(path, newExtension).
 std::string ReplaceFileNameExtension(const std::string& path, const std::string& newExtension);
+
+// The path with " (number)" inserted before the extension of its file name part (before
+// its end when the name has no full stop): "C:\d\report.doc", 2 gives
+// "C:\d\report (2).doc". The folder part is never changed.
+std::string NumberedFileName(const std::string& path, int number);
+
+// The information line's text when a rename text is refused.
+extern const char* const ExtensionRefusedText;
+
+// True when text may follow the full stop of a file name: it holds none of
+// \ / : * ? " < > | and no character below 32, so the renamed file stays in its folder.
+bool ExtensionTextAllowed(const std::string& text);

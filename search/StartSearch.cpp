@@ -5,6 +5,7 @@
 #include "control/Control.h"
 #include "control/FolderDialog.h"
 #include "control/MessageLoop.h"
+#include "control/RunScope.h"
 #include "search/DirectoryListing.h"
 #include "search/FolderIdentity.h"
 #include "search/RedrawBatch.h"
@@ -124,27 +125,38 @@ void StartSearch(SearchWindow* window) {
   if (window == nullptr || window->Searching != 0 || window->Restoring != 0) {
     return;
   }
-  window->InfoLabel->SetText("Searching...");
-  ResultList(window->ResultListView).ClearRows();
-  window->FoundCount = 0;
-  window->Searching = 1;
-  window->FindButton->SetEnabled(false);
-  window->SearchStopped = 0;
-  const std::string masks = window->MaskCombo->GetText();
-  const std::string folder = window->FolderEdit->GetText();
-
+  // The run's state is undone on every way out, an allocation failure included:
+  // Searching := 0 and "Find" enabled, then the summary, then SearchStopped := 1.
+  FlagScope stopped(window->SearchStopped, 0, 1);
+  bool failed = false;
   {
-    RedrawBatch redraw(window->ResultListView, RowRefreshIntervalMs);
-    SearchWalk walk = {window, masks, &redraw};
-    SearchFolderOnPath(walk, folder, true, nullptr);
+    FlagScope searching(window->Searching, 1, 0);
+    DisabledButtonScope findButton(window->FindButton);
+    try {
+      window->InfoLabel->SetText("Searching...");
+      ResultList(window->ResultListView).ClearRows();
+      window->FoundCount = 0;
+      const std::string masks = window->MaskCombo->GetText();
+      const std::string folder = window->FolderEdit->GetText();
+      RedrawBatch redraw(window->ResultListView, RowRefreshIntervalMs);
+      SearchWalk walk = {window, masks, &redraw};
+      SearchFolderOnPath(walk, folder, true, nullptr);
+    } catch (...) {
+      failed = true;
+    }
   }
-
-  window->Searching = 0;
-  window->FindButton->SetEnabled(true);
-  window->InfoLabel->SetText(std::string(window->SearchStopped != 0 ? "Searching stopped, found "
-                                                                     : "Finish, found ") +
-                             GroupedIntegerText(window->FoundCount) + " Files");
-  window->SearchStopped = 1;
+  // A summary that finds no memory is tried once more, then the line keeps its text.
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    try {
+      const char* outcome = failed                         ? "Searching ended on an error, found "
+                            : window->SearchStopped != 0 ? "Searching stopped, found "
+                                                         : "Finish, found ";
+      window->InfoLabel->SetText(outcome + GroupedIntegerText(window->FoundCount) + " Files");
+      break;
+    } catch (...) {
+      failed = true;
+    }
+  }
 }
 
 void SearchFolder(SearchWindow* window, const std::string& folderPath, const std::string& masks,

@@ -214,6 +214,50 @@ TEST_F(CommandsTest, AFileThatCannotBeRenamedKeepsItsSelectedRow) {
   EXPECT_EQ(scratch::ReadWholeFile(files.Path("c.vrs")), "already there");
 }
 
+TEST_F(CommandsTest, RenameTextsThatLeaveTheFolderAreRefusedBeforeAnyQuestion) {
+  ListFile("a.exe");
+  Select({"a.exe"});
+  for (const char* text : {"vrs\\..\\..\\x", "x/y", "c:d", "*", "a?", "\"", "<", ">", "|", "a\tb"}) {
+    window->RenameFilesEdit->SetText(text);
+    window->InfoLabel->SetText("");
+    ProcessSelectedFiles(window, SelectedFilesMode::Rename);
+    EXPECT_EQ(window->InfoLabel->GetText(), "The extension may not contain \\ / : * ? \" < > |") << text;
+  }
+  EXPECT_TRUE(answerer->Boxes().empty());
+  EXPECT_EQ(RowOf("a.exe"), 0);
+  EXPECT_TRUE(scratch::FileExists(files.Path("a.exe")));
+}
+
+TEST_F(CommandsTest, TheFilesAreThoseSelectedWhenTheCommandWasClicked) {
+  ListFile("a.exe");
+  ListFile("b.exe");
+  ListFile("c.exe");
+  Select({"a.exe"});
+  // While the question is open the user selects other rows.
+  answerer->OnEachBox([&](const AnsweredBox&) { Select({"b.exe", "c.exe"}); });
+
+  ProcessSelectedFiles(window, SelectedFilesMode::Delete);
+
+  EXPECT_FALSE(scratch::FileExists(files.Path("a.exe")));
+  EXPECT_TRUE(scratch::FileExists(files.Path("b.exe")));
+  EXPECT_TRUE(scratch::FileExists(files.Path("c.exe")));
+}
+
+TEST_F(CommandsTest, AQuestionThatCannotBeShownCountsAsNo) {
+  ASSERT_TRUE(answerer->InterceptsMessageBoxA());
+  ListFile("a.exe");
+  Select({"a.exe"});
+  answerer->Enqueue(MessageBoxAnswerer::NotShown);
+  ProcessSelectedFiles(window, SelectedFilesMode::Delete);
+  answerer->Enqueue(MessageBoxAnswerer::NotShown);
+  window->RenameFilesEdit->SetText("vrs");
+  ProcessSelectedFiles(window, SelectedFilesMode::Rename);
+
+  EXPECT_EQ(answerer->MessageBoxes().size(), 2u);
+  EXPECT_TRUE(scratch::FileExists(files.Path("a.exe")));
+  EXPECT_FALSE(scratch::FileExists(files.Path("a.vrs")));
+}
+
 TEST_F(CommandsTest, ListCommandsChangeRowsNeverFiles) {
   for (const char* name : {"a.exe", "b.exe", "c.exe", "d.exe", "e.exe"}) {
     ListFile(name);

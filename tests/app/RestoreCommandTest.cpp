@@ -136,6 +136,106 @@ TEST_F(RestoreCommandTest, StopRestoreEndsTheRunAndFindWaitsForIt) {
   EXPECT_EQ(boxes[0].Flags, 0u);
 }
 
+TEST_F(RestoreCommandTest, FileCommandsAreRefusedWhileARunIsActive) {
+  scratch::ScratchFolder folder("qf-restore-window");
+  const std::string carrier = Carrier(20480, TestDocument("letter.doc"));
+  for (const char* name : {"a.exe", "b.exe"}) {
+    folder.WriteFile(name, carrier);
+  }
+  Find(folder.Root());
+  window_->DeleteInfectedRadio->SetChecked(true);
+  answerer_->ClearBoxes();  // the option's warning
+  MidRunActions actions;
+  std::string infoAfterDelete;
+  std::string infoAfterRename;
+  // "Delete files" on the row the restore has selected, before its document is out.
+  actions.When([&] { return Status("a.exe") == "Analyzing..."; },
+               [&] {
+                 Click(window_->DeleteFilesButton);
+                 infoAfterDelete = window_->InfoLabel->GetText();
+                 Click(window_->RenameFilesButton);
+                 infoAfterRename = window_->InfoLabel->GetText();
+               });
+
+  Click(window_->RestoreButton);
+
+  EXPECT_EQ(infoAfterDelete, "Stop the restoring first");
+  EXPECT_EQ(infoAfterRename, "Stop the restoring first");
+  for (const char* name : {"a", "b"}) {
+    EXPECT_EQ(ReadWholeFile(folder.Path(std::string(name) + ".doc")), TestDocument("letter.doc")) << name;
+    EXPECT_EQ(Status(std::string(name) + ".exe"), "OK... Fixed") << name;
+  }
+  const std::vector<AnsweredBox> boxes = answerer_->MessageBoxes();
+  ASSERT_EQ(boxes.size(), 1u) << "no question was asked";
+  EXPECT_EQ(boxes[0].Text, "OK... Finish\r\nTotal files infected and restored : 2");
+}
+
+TEST_F(RestoreCommandTest, FileCommandsAreRefusedWhileASearchRuns) {
+  scratch::ScratchFolder folder("qf-restore-window");
+  folder.WriteFile("a.exe", "MZ");
+  for (int index = 0; index < 30; ++index) {
+    folder.WriteFile("sub" + std::to_string(index) + "\\b.exe", "MZ");
+  }
+  MidRunActions actions;
+  std::string info;
+  actions.When([&] { return ResultList(window_->ResultListView).RowCount() > 0; },
+               [&] {
+                 ResultList(window_->ResultListView).SelectAllRows();
+                 Click(window_->DeleteFilesButton);
+                 info = window_->InfoLabel->GetText();
+               });
+  window_->FolderEdit->SetText(folder.Root());
+  Click(window_->FindButton);
+
+  EXPECT_EQ(info, "Stop the searching first");
+  EXPECT_TRUE(FileExists(folder.Path("a.exe")));
+  EXPECT_TRUE(answerer_->MessageBoxes().empty());
+}
+
+TEST_F(RestoreCommandTest, TheSummaryAppearsAfterTheRunHasEnded) {
+  scratch::ScratchFolder folder("qf-restore-window");
+  folder.WriteFile("a.exe", Carrier(20480, TestDocument("letter.doc")));
+  Find(folder.Root());
+  int restoringAtBox = -1;
+  bool enabledAtBox = false;
+  answerer_->OnEachBox([&](const AnsweredBox&) {
+    restoringAtBox = window_->Restoring;
+    enabledAtBox = IsWindowEnabled(window_->RestoreButton->Handle) != FALSE;
+  });
+
+  Click(window_->RestoreButton);
+
+  ASSERT_EQ(answerer_->MessageBoxes().size(), 1u);
+  EXPECT_EQ(restoringAtBox, 0);
+  EXPECT_TRUE(enabledAtBox);
+}
+
+TEST_F(RestoreCommandTest, ARenameTextThatLeavesTheFolderIsRefusedBeforeAnyFile) {
+  scratch::ScratchFolder folder("qf-restore-window");
+  const std::string carrier = Carrier(20480, TestDocument("letter.doc"));
+  folder.WriteFile("a.exe", carrier);
+  Find(folder.Root());
+  for (const char* text : {"vrs\\..\\..\\x", "a/b", "c:d", "*", "?", "\"q\"", "<", ">", "|", "tab\there"}) {
+    window_->RenameWithEdit->SetText(text);
+    window_->InfoLabel->SetText("");
+
+    Click(window_->RestoreButton);
+
+    EXPECT_EQ(window_->InfoLabel->GetText(), "The extension may not contain \\ / : * ? \" < > |") << text;
+    EXPECT_EQ(Status("a.exe"), "") << text;
+    EXPECT_TRUE(IsWindowEnabled(window_->RestoreButton->Handle)) << text;
+  }
+  EXPECT_EQ(ReadWholeFile(folder.Path("a.exe")), carrier);
+  EXPECT_FALSE(FileExists(folder.Path("a.doc")));
+  EXPECT_TRUE(answerer_->MessageBoxes().empty());
+
+  // With "Delete infected files" the rename text plays no part.
+  window_->DeleteInfectedRadio->SetChecked(true);
+  Click(window_->RestoreButton);
+  EXPECT_EQ(Status("a.exe"), "OK... Fixed");
+  EXPECT_FALSE(FileExists(folder.Path("a.exe")));
+}
+
 // ---- quillfix.exe as its own process -----------------------------------------------------
 
 struct ChildSearch {

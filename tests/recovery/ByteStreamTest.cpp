@@ -91,9 +91,16 @@ TEST_F(ByteStreamTest, ReadStreamSeeksReadsAndRefusesNegativePositions)
     EXPECT_EQ(bytes, scratch::ReadWholeFile(scratch.Path("carrier.exe")));
 }
 
-TEST_F(ByteStreamTest, WriteStreamReplacesTheFileAndEndsItAfterEachWrite)
+TEST_F(ByteStreamTest, WriteStreamNeverOpensAnExistingFileAndEndsItAfterEachWrite)
 {
-    const std::string path = scratch.WriteFile("out.doc", std::string(5000, 'o'));
+    const std::string existing = scratch.WriteFile("out.doc", std::string(5000, 'o'));
+    ByteStreamPtr refused = CreateFileStreamForWrite(existing);
+    EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_EXISTS), GetLastError());
+    EXPECT_EQ(0, StreamWrite(*refused, "0123456789", 10));
+    FreeStream(refused);
+    EXPECT_EQ(std::string(5000, 'o'), scratch::ReadWholeFile(existing));
+
+    const std::string path = scratch.Path("new.doc");
     ByteStreamPtr stream = CreateFileStreamForWrite(path);
     EXPECT_EQ(0, StreamSize(*stream));
     EXPECT_EQ(10, StreamWrite(*stream, "0123456789", 10));
@@ -210,21 +217,25 @@ TEST_F(ByteStreamTest, CopiesFromMemoryUpToItsEnd)
     EXPECT_EQ(0, CopyStreamBytes(*dest, *dest, 5));
 }
 
-TEST_F(ByteStreamTest, SaveReplacesTheFileAndKeepsThePosition)
+TEST_F(ByteStreamTest, SaveWritesANewFileKeepsThePositionAndNeverReplaces)
 {
-    const std::string path = scratch.WriteFile("report.doc", std::string(90000, 'z'));
     ByteStreamPtr stream = NewMemoryStream();
     const std::string bytes = Pattern(40000);
     StreamWrite(*stream, bytes.data(), 40000);
     StreamSeek(*stream, 123, FromBeginning);
+    const std::string path = scratch.Path("report.doc");
     EXPECT_TRUE(SaveStreamToFile(*stream, path, 0, StreamSize(*stream)));
     EXPECT_EQ(123, StreamPosition(*stream));
     EXPECT_EQ(bytes, scratch::ReadWholeFile(path));
 
-    EXPECT_TRUE(SaveStreamToFile(*stream, path, 39990, 10));
-    EXPECT_EQ(bytes.substr(39990), scratch::ReadWholeFile(path));
-    EXPECT_TRUE(SaveStreamToFile(*stream, path, 40000, 0));
-    EXPECT_EQ("", scratch::ReadWholeFile(path));
+    EXPECT_FALSE(SaveStreamToFile(*stream, path, 39990, 10));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_EXISTS), GetLastError());
+    EXPECT_EQ(bytes, scratch::ReadWholeFile(path));
+    EXPECT_TRUE(SaveStreamToFile(*stream, scratch.Path("tail.doc"), 39990, 10));
+    EXPECT_EQ(bytes.substr(39990), scratch::ReadWholeFile(scratch.Path("tail.doc")));
+    EXPECT_TRUE(SaveStreamToFile(*stream, scratch.Path("empty.doc"), 40000, 0));
+    EXPECT_TRUE(scratch::FileExists(scratch.Path("empty.doc")));
+    EXPECT_EQ("", scratch::ReadWholeFile(scratch.Path("empty.doc")));
     EXPECT_EQ(123, StreamPosition(*stream));
 }
 
@@ -254,20 +265,21 @@ TEST_F(ByteStreamTest, SaveReportsEveryFailure)
     const std::string carrier = scratch.WriteFile("report.doc", "MZ carrier");
     ByteStreamPtr in = OpenFileStreamForRead(carrier);
     EXPECT_FALSE(SaveStreamToFile(*stream, carrier, 0, 8));
-    EXPECT_EQ(static_cast<DWORD>(ERROR_SHARING_VIOLATION), GetLastError());
+    EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_EXISTS), GetLastError());
     FreeStream(in);
     EXPECT_EQ("MZ carrier", scratch::ReadWholeFile(carrier));
 
     // A folder of that name.
     ASSERT_TRUE(CreateDirectoryA(scratch.Path("folder.doc").c_str(), nullptr));
     EXPECT_FALSE(SaveStreamToFile(*stream, scratch.Path("folder.doc"), 0, 8));
-    EXPECT_EQ(static_cast<DWORD>(ERROR_ACCESS_DENIED), GetLastError());
+    EXPECT_NE(static_cast<DWORD>(NO_ERROR), GetLastError());
+    EXPECT_TRUE(scratch::FolderExists(scratch.Path("folder.doc")));
     RemoveDirectoryA(scratch.Path("folder.doc").c_str());
 
-    // Fewer bytes than asked for: what there is gets written, and the save fails.
+    // Fewer bytes than asked for: the save fails and leaves no partial file behind.
     EXPECT_FALSE(SaveStreamToFile(*stream, scratch.Path("short.doc"), 4, 8));
     EXPECT_EQ(static_cast<DWORD>(ERROR_HANDLE_EOF), GetLastError());
-    EXPECT_EQ("ment", scratch::ReadWholeFile(scratch.Path("short.doc")));
+    EXPECT_FALSE(scratch::FileExists(scratch.Path("short.doc")));
     EXPECT_EQ(2, StreamPosition(*stream));
 
     // Bad arguments create no file.

@@ -6,7 +6,9 @@
 
 #include "control/StringList.h"
 #include "recovery/ByteStream.h"
+#include "recovery/FindFast.h"
 #include "recovery/LocateDocument.h"
+#include "recovery/ProgramImage.h"
 #include "recovery/RestoreFiles.h"
 #include "recovery/RestoreWindow.h"
 #include "support/CarrierFiles.h"
@@ -152,6 +154,56 @@ TEST_F(TypeWordTest, AnEmptyStreamHoldsNoWord) {
   ByteStreamPtr stream = NewMemoryStream();
   EXPECT_FALSE(ContainsTypeWord(stream.get(), "Word"));
   EXPECT_FALSE(ContainsTypeWord(nullptr, "Word"));
+}
+
+}  // namespace
+
+namespace {
+
+class ProgramImageTest : public ::testing::Test {
+ protected:
+  int64_t ImageEnd(const std::string& bytes) {
+    ByteStreamPtr file = OpenFileStreamForRead(folder_.WriteFile("file.bin", bytes));
+    return ProgramImageEnd(*file);
+  }
+  scratch::ScratchFolder folder_{"qf-image"};
+};
+
+TEST_F(ProgramImageTest, AProgramsImageEndsAfterItsLastSectionOnDisk) {
+  const std::string body = carriers::ProgramBody(30000);
+  EXPECT_EQ(ImageEnd(body), 30000);
+  EXPECT_EQ(ImageEnd(body + carriers::TestDocument("letter.doc")), 30000);
+  const std::string installer = carriers::ProgramEmbedding(50000, carriers::TestDocument("letter.doc"));
+  EXPECT_EQ(ImageEnd(installer), static_cast<int64_t>(installer.size()));
+}
+
+TEST_F(ProgramImageTest, FilesThatAreNoValidProgramHaveNoImage) {
+  std::string body = carriers::ProgramBody(30000);
+  EXPECT_EQ(ImageEnd(carriers::TestDocument("letter.doc")), 0);
+  EXPECT_EQ(ImageEnd("MZ"), 0);
+  EXPECT_EQ(ImageEnd(body.substr(0, 200)), 0) << "the section table is cut off";
+  std::string noPe = body;
+  noPe[0x80] = 'X';
+  EXPECT_EQ(ImageEnd(noPe), 0);
+  std::string farHeader = body;
+  const int32_t outside = 1 << 20;
+  std::memcpy(&farHeader[0x3C], &outside, sizeof outside);
+  EXPECT_EQ(ImageEnd(farHeader), 0);
+  // A program cut short still claims its whole image: nothing in it counts as appended.
+  EXPECT_EQ(ImageEnd(body.substr(0, 20000)), 30000);
+}
+
+TEST(FindPatternInFile, TheScanCanStartAtAnOffset) {
+  scratch::ScratchFolder folder("qf-findfrom");
+  const std::string bytes = std::string(1000, 'a') + Ole2Bytes + std::string(70000, 'b') + Ole2Bytes + "end";
+  const std::string path = folder.WriteFile("two.bin", bytes);
+  const int32_t second = static_cast<int32_t>(bytes.rfind(Ole2Bytes));
+  EXPECT_EQ(FindPatternInFile(path, Ole2Bytes, true, 0), 1000);
+  EXPECT_EQ(FindPatternInFile(path, Ole2Bytes, true, 1000), 1000);
+  EXPECT_EQ(FindPatternInFile(path, Ole2Bytes, true, 1001), second);
+  EXPECT_EQ(FindPatternInFile(path, Ole2Bytes, true, second + 1), -1);
+  EXPECT_EQ(FindPatternInFile(path, Ole2Bytes, true, static_cast<int32_t>(bytes.size())), -1);
+  EXPECT_EQ(FindPatternInFile(path, Ole2Bytes, true, -1), -1);
 }
 
 }  // namespace

@@ -30,3 +30,20 @@ TEST(ReplaceFileNameExtension, NamesWithoutFolderMatchReplaceFileExtension) {
 TEST(ReplaceFileNameExtension, PathEndingInASeparatorGetsTheExtensionAppended) {
   EXPECT_EQ(ReplaceFileNameExtension("C:\\x.y\\", ".doc"), "C:\\x.y\\.doc");
 }
+
+TEST(NumberedFileName, InsertsTheNumberBeforeTheExtensionOfTheNamePart) {
+  EXPECT_EQ(NumberedFileName("C:\\d\\report.doc", 2), "C:\\d\\report (2).doc");
+  EXPECT_EQ(NumberedFileName("C:\\d\\a.b.xls", 10), "C:\\d\\a.b (10).xls");
+  EXPECT_EQ(NumberedFileName("C:\\dir.v1\\readme", 3), "C:\\dir.v1\\readme (3)");
+  EXPECT_EQ(NumberedFileName("report.dat", 2), "report (2).dat");
+}
+
+TEST(ExtensionTextAllowed, RefusesWhatWouldLeaveTheFolderOrIsNoName) {
+  for (const char* text : {"vrs", "_vrs", ".vrs", "a b", "a.b.c", "\xC3\xA4rger", ""}) {
+    EXPECT_TRUE(ExtensionTextAllowed(text)) << text;
+  }
+  for (const char* text : {"vrs\\..\\..\\x", "a/b", "c:d", "*", "a?", "\"", "<", ">", "|", "a\tb", "\x1f"}) {
+    EXPECT_FALSE(ExtensionTextAllowed(text)) << text;
+  }
+  EXPECT_STREQ(ExtensionRefusedText, "The extension may not contain \\ / : * ? \" < > |");
+}

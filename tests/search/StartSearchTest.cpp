@@ -17,6 +17,7 @@
 #include "search/StartSearch.h"
 #include "support/FolderLink.h"
 #include "support/MessageBoxAnswerer.h"
+#include "support/FailingAllocator.h"
 #include "support/MidRunActions.h"
 #include "support/ScratchFolder.h"
 #include "support/WindowCapture.h"
@@ -254,6 +255,37 @@ TEST_F(StartSearchTest, FindIsRefusedWhileASearchOrARestoreRuns) {
   EXPECT_EQ(ResultList(window.ResultListView).RowCount(), 2);
   EXPECT_EQ(window.SearchStopped, 1);
   window.Restoring = 0;
+}
+
+TEST_F(StartSearchTest, AnAllocationFailureEndsTheSearchCleanly) {
+  for (int index = 0; index < 4; ++index) {
+    files.WriteFile("sub" + std::to_string(index) + "\\a" + std::to_string(index) + ".exe", "MZ");
+  }
+  window.FolderEdit->SetText(files.Root());
+  window.MaskCombo->SetText("*.exe");
+  int errorsSeen = 0;
+  // Whichever allocation fails, the search ends, nothing stays locked and the next search
+  // works.
+  for (size_t failing = 1; failing <= 400; failing += 3) {
+    FailAllocationNumber(failing);
+    StartSearch(&window);
+    const bool failed = AllocationFailed();
+    FailAllocationNumber(0);
+    const std::string info = window.InfoLabel->GetText();
+    if (info.rfind("Searching ended on an error, found ", 0) == 0) {
+      ++errorsSeen;
+    } else {
+      EXPECT_EQ(info.rfind("Finish, found ", 0), 0u) << info << " (allocation " << failing << ")";
+    }
+    EXPECT_EQ(window.Searching, 0) << failing;
+    EXPECT_EQ(window.SearchStopped, 1) << failing;
+    EXPECT_TRUE(IsWindowEnabled(window.FindButton->Handle)) << failing;
+    if (!failed) {
+      break;
+    }
+  }
+  EXPECT_GT(errorsSeen, 0);
+  EXPECT_EQ(Find(files.Root(), "*.exe"), "Finish, found 4 Files");
 }
 
 TEST_F(StartSearchTest, TheEndOfTheProgramEndsTheSearch) {

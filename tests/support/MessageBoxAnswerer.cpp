@@ -21,6 +21,10 @@ std::vector<PendingCall> pendingCalls;
 
 int WINAPI RecordingMessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT flags)
 {
+    if (activeAnswerer != nullptr && activeAnswerer->SkipMessageBox(text, caption, flags)) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return 0;
+    }
     pendingCalls.push_back(PendingCall{flags, caption == nullptr, false});
     int result = realMessageBoxA(owner, text, caption, flags);
     pendingCalls.pop_back();
@@ -241,6 +245,27 @@ void MessageBoxAnswerer::OnDialogInitialised(HWND dialog)
 
     box.Answer = NextAnswer();
     boxes_.push_back(box);
+    if (check_)
+        check_(box);
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(box.Answer, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, box.Answer)));
+}
+
+bool MessageBoxAnswerer::SkipMessageBox(LPCSTR text, LPCSTR caption, UINT flags)
+{
+    if (answers_.empty() ? defaultAnswer_ != NotShown : answers_.front() != NotShown)
+        return false;
+    NextAnswer();
+    AnsweredBox box;
+    box.Caption = caption != nullptr ? caption : "";
+    box.Text = text != nullptr ? text : "";
+    box.Flags = flags;
+    box.FlagsExact = true;
+    box.CaptionNull = caption == nullptr;
+    box.IsMessageBox = true;
+    box.Answer = NotShown;
+    boxes_.push_back(box);
+    if (check_)
+        check_(box);
+    return true;
 }

@@ -23,6 +23,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,11 @@ struct AnsweredBox {
 
 class MessageBoxAnswerer {
 public:
+    // An answer that makes the next message box fail to appear: MessageBoxA returns 0
+    // without showing it, as when the system cannot create it. Needs exact flags
+    // (InterceptsMessageBoxA); the box is recorded with Answer 0.
+    static constexpr int NotShown = 0;
+
     // Every dialog is answered with defaultAnswer unless an answer is queued.
     explicit MessageBoxAnswerer(int defaultAnswer = IDOK);
     // The given answers are used in order, then defaultAnswer.
@@ -67,9 +73,14 @@ public:
     void ClearBoxes() { boxes_.clear(); }
     // True when the executable's MessageBoxA import could be redirected (exact flags).
     bool InterceptsMessageBoxA() const { return importSlot_ != nullptr; }
+    // Runs check with each dialog while it is shown, before it is answered: the state of
+    // the program at that moment can be examined.
+    void OnEachBox(std::function<void(const AnsweredBox&)> check) { check_ = std::move(check); }
 
     // Implementation details, used by the hook procedures.
     void OnDialogInitialised(HWND dialog);
+    // True (and the box recorded) when the next message box is to fail to appear.
+    bool SkipMessageBox(LPCSTR text, LPCSTR caption, UINT flags);
 
 private:
     int NextAnswer();
@@ -80,4 +91,5 @@ private:
     std::vector<AnsweredBox> boxes_;
     void** importSlot_ = nullptr;
     void* originalImport_ = nullptr;
+    std::function<void(const AnsweredBox&)> check_;
 };
