@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <new>
 #include <utility>
 
@@ -18,6 +19,27 @@ namespace {
 constexpr uint32_t RetainedBlockSize = 4u << 20;
 
 const unsigned char Utf16Wo[4] = {0x57, 0x00, 0x6F, 0x00};
+// The stream name of a PowerPoint document, in UTF-16LE.
+const char PowerPointText[] = "PowerPoint Document";
+constexpr int32_t TypeWindowSize = 65536;
+
+// True when the last 65,536 bytes of the memory stream document (all of it when it is not
+// longer) hold text in UTF-16LE.
+bool ContainsUtf16Text(ByteStream& document, const char* text) {
+  std::string wide;
+  for (const char* c = text; *c != '\0'; ++c) {
+    wide += *c;
+    wide += '\0';
+  }
+  const int32_t size = StreamSize(document);
+  if (!document.Memory || size <= 0) {
+    return false;
+  }
+  const char* begin = reinterpret_cast<const char*>(document.Memory.get());
+  const char* from = size > TypeWindowSize ? begin + size - TypeWindowSize : begin;
+  const char* end = begin + size;
+  return std::search(from, end, wide.begin(), wide.end()) != end;
+}
 
 uint32_t LastErrorOr(uint32_t fallback) {
   const DWORD error = GetLastError();
@@ -82,6 +104,9 @@ std::string DocumentExtension(ByteStream& document) {
   if (ContainsTypeWord(&document, "Exce") ||
       ContainsTypeWord(&document, reinterpret_cast<const char*>(Utf16Wo))) {
     return ".xls";
+  }
+  if (ContainsUtf16Text(document, PowerPointText)) {
+    return ".ppt";
   }
   return ".dat";
 }

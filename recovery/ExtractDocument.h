@@ -21,7 +21,8 @@ struct ExtractionResult {
 };
 
 // ".doc" when the last 65,536 bytes of the document hold "Word", else ".xls" when they
-// hold "Exce" or the UTF-16 text "Wo", else ".dat".
+// hold "Exce" or the UTF-16 text "Wo", else ".ppt" when they hold the UTF-16 text
+// "PowerPoint Document", else ".dat".
 std::string DocumentExtension(ByteStream& document);
 
 // Copies the bytes of carrier from offset to its end into the memory stream document,

@@ -17,6 +17,7 @@
 #include "recovery/ByteStream.h"
 #include "recovery/ExtractDocument.h"
 #include "recovery/LocateDocument.h"
+#include "recovery/ModernDocument.h"
 #include "recovery/ProgramImage.h"
 #include "search/FileNameExtension.h"
 #include "search/RedrawBatch.h"
@@ -68,6 +69,9 @@ class RestoreRun {
   void RestoreRow(int row);
   int32_t ChooseOffset(ByteStream& carrier, const std::string& filePath, int32_t imageEnd,
                        std::string& extension);
+  // The second search, for a file in which no OLE2 or RTF document was found: an Office
+  // package or a PDF document that runs to the end of the file.
+  int32_t ChooseModernOffset(ByteStream& carrier, int32_t imageEnd, std::string& extension);
   // Writes a cell of the row that holds the file, which may have moved or gone while
   // messages were handled.
   void WriteCell(int& row, const std::string& path, const std::string& name, int column,
@@ -244,14 +248,46 @@ int32_t RestoreRun::ChooseOffset(ByteStream& carrier, const std::string& filePat
   return window->CurrentOffset;
 }
 
-// True when the file itself begins with a document signature: it is a document, not a
-// carrier.
+int32_t RestoreRun::ChooseModernOffset(ByteStream& carrier, int32_t imageEnd, std::string& extension) {
+  RestoreWindow* window = window_;
+  const DocumentEnd end = ReadDocumentEnd(carrier, imageEnd);
+  if (!end.Package && !end.Pdf) {
+    return -1;
+  }
+  // Offsets of such documents in earlier files count only after the same checks.
+  const int count = window->OffsetList != nullptr ? StringListCount(window->OffsetList) : 0;
+  for (int index = 0; index < count; ++index) {
+    const int32_t offset = ParseLeadingInteger(StringListItem(window->OffsetList, index));
+    if (offset >= imageEnd && offset > 0) {
+      extension = ModernDocumentAt(carrier, offset, end);
+      if (!extension.empty()) {
+        return offset;
+      }
+    }
+  }
+  // Lets the window paint the row's latest status before the scan, as the locator does.
+  Pump();
+  const int32_t offset = FindModernDocument(carrier, imageEnd, end, extension);
+  if (offset >= 0 && window->OffsetList != nullptr && !IsOffsetListed(window, offset)) {
+    StringListAdd(window->OffsetList, IntegerText(offset));
+  }
+  return offset;
+}
+
+// True when the file itself begins with a document: it is a document, not a carrier.
 bool StartsWithDocument(ByteStream& file) {
   unsigned char head[5] = {0, 0, 0, 0, 0};
   if (StreamSeek(file, 0, FromBeginning) == 0) {
     StreamRead(file, head, sizeof head);
   }
-  return BytesEqual(head, Ole2Signature, sizeof head) || BytesEqual(head, RtfSignature, sizeof head);
+  if (BytesEqual(head, Ole2Signature, sizeof head) || BytesEqual(head, RtfSignature, sizeof head)) {
+    return true;
+  }
+  // The end of the file is read only for a head that may start a newer document.
+  if (head[0] == 'P' || head[0] == '%') {
+    return !ModernDocumentAt(file, 0, ReadDocumentEnd(file, 0)).empty();
+  }
+  return false;
 }
 
 void RestoreRun::RestoreRow(int row) {
@@ -298,10 +334,14 @@ void RestoreRun::RestoreRow(int row) {
     return;
   }
   std::string extension;
-  const int32_t offset = ChooseOffset(*carrier, filePath, static_cast<int32_t>(imageEnd), extension);
+  int32_t offset = ChooseOffset(*carrier, filePath, static_cast<int32_t>(imageEnd), extension);
   // The locator handles messages too.
   gone_ = gone_ || WindowGone();
   rowChecked_ = false;
+  if (offset == -1) {
+    offset = ChooseModernOffset(*carrier, static_cast<int32_t>(imageEnd), extension);
+    window_->CurrentOffset = offset;
+  }
   if (offset < 1) {
     FreeStream(carrier);
     WriteCell(row, path, name, StatusColumn, "Not Detected");

@@ -17,6 +17,7 @@
 #include "support/MessageBoxAnswerer.h"
 #include "support/MidRunActions.h"
 #include "support/ScratchFolder.h"
+#include "support/ZipArchive.h"
 
 namespace {
 
@@ -271,6 +272,72 @@ TEST_F(RestoreFilesTest, ASignatureInsideAProgramsImageIsPartOfTheProgram) {
   EXPECT_EQ(window_.Offsets(),
             std::vector<std::string>({std::to_string(embeddedAt), "-1", std::to_string(installer.size())}));
   ExpectOneBox(FinishText(2), MB_ICONINFORMATION);
+}
+
+TEST_F(RestoreFilesTest, NewerDocumentsAreRestoredWithTheirExtension) {
+  const struct {
+    const char* Document;
+    const char* Output;
+  } cases[] = {{"report.docx", "a.docx"}, {"sales.xlsx", "b.xlsx"}, {"slides.pptx", "c.pptx"},
+               {"report.pdf", "d.pdf"},   {"slides.ppt", "e.ppt"}};
+  std::string name = "a.exe";
+  for (const auto& one : cases) {
+    Put(name, Carrier(20480, TestDocument(one.Document)));
+    ++name[0];
+  }
+
+  window_.ClickRestore();
+
+  name = "a.exe";
+  for (const auto& one : cases) {
+    EXPECT_EQ(ReadWholeFile(Path(one.Output)), TestDocument(one.Document)) << one.Output;
+    EXPECT_EQ(Status(name), "OK... Fixed") << name;
+    EXPECT_TRUE(FileExists(Path(name.substr(0, 1) + "._vrs"))) << name;
+    ++name[0];
+  }
+  // The packages and the PDF share one offset: the first is found by the scan, the
+  // others at the listed offset.
+  EXPECT_EQ(window_.Offsets(), std::vector<std::string>({"-1", "20480"}));
+  ExpectOneBox(FinishText(5), MB_ICONINFORMATION);
+}
+
+TEST_F(RestoreFilesTest, NewerDocumentsAndArchivesAreNoCarriersOfTheirOwn) {
+  const std::string docx = TestDocument("report.docx");
+  const std::string pdf = TestDocument("report.pdf");
+  const std::string archive = carriers::StoredZip({{"report.docx", docx}});
+  const std::string selfExtracting = carriers::Carrier(30000, carriers::StoredZip({{"setup.ini", "[a]"}}));
+  const std::string inside = carriers::ProgramEmbedding(40000, pdf);
+  Put("report.docx", docx);
+  Put("report.pdf", pdf);
+  Put("archive.zip", archive);
+  Put("setup.exe", selfExtracting);
+  Put("viewer.exe", inside + carriers::NeutralBytes(100, 5));
+  Put("tail.exe", Carrier(20480, docx + "extra"));
+
+  window_.ClickRestore();
+
+  EXPECT_EQ(Information("report.docx"), "Microsoft Office Document");
+  EXPECT_EQ(Information("report.pdf"), "Microsoft Office Document");
+  for (const char* name : {"report.docx", "report.pdf", "archive.zip", "setup.exe", "viewer.exe", "tail.exe"}) {
+    EXPECT_EQ(Status(name), "Not Detected") << name;
+  }
+  EXPECT_EQ(ReadWholeFile(Path("report.docx")), docx);
+  EXPECT_EQ(ReadWholeFile(Path("archive.zip")), archive);
+  EXPECT_EQ(ReadWholeFile(Path("setup.exe")), selfExtracting);
+  for (const char* name : {"report._vrs", "archive._vrs", "setup._vrs", "viewer._vrs", "tail._vrs", "report (2).docx"}) {
+    EXPECT_FALSE(FileExists(Path(name))) << name;
+  }
+  ExpectOneBox(FinishText(0), MB_ICONINFORMATION);
+}
+
+TEST_F(RestoreFilesTest, AnOle2DocumentWinsOverANewerOneInTheSameCarrier) {
+  const std::string both = TestDocument("letter.doc") + TestDocument("report.pdf");
+  Put("both.exe", Carrier(20480, both));
+
+  window_.ClickRestore();
+
+  EXPECT_EQ(ReadWholeFile(Path("both.doc")), both);
+  EXPECT_FALSE(FileExists(Path("both.pdf")));
 }
 
 TEST_F(RestoreFilesTest, RtfIsRecognisedOnlyAtAListedOffset) {
