@@ -317,6 +317,9 @@ void RestoreRun::Execute() {
         break;
       }
       RestoreRow(row);
+      if (!gone_) {
+        TellRowFinished(window_->Observer, row);
+      }
     }
     redraw_ = nullptr;
   }
@@ -328,10 +331,14 @@ void RestoreRun::Execute() {
   }
   SetButtonEnabled(true);
   if (window_->RestoreStopRequested != 0) {
-    ShowMessageBox("Restoring files were stopped", 0);
+    if (!TellSummary(window_->Observer, "Restoring files were stopped")) {
+      ShowMessageBox("Restoring files were stopped", 0);
+    }
   } else {
-    ShowMessageBox("OK... Finish\r\nTotal files infected and restored : " + IntegerText(restoredCount_),
-                   MB_ICONINFORMATION);
+    const std::string finish = "OK... Finish\r\nTotal files infected and restored : " + IntegerText(restoredCount_);
+    if (!TellSummary(window_->Observer, finish)) {
+      ShowMessageBox(finish, MB_ICONINFORMATION);
+    }
   }
   window_->RestoreStopRequested = 0;
   window_->Restoring = 0;
