@@ -61,7 +61,8 @@ ConsoleOutput::~ConsoleOutput() {
 }
 
 void ConsoleOutput::Open() {
-  attached_ = AttachConsole(ATTACH_PARENT_PROCESS) != 0;
+  // A process that has a console already (it inherited it) is refused with access denied.
+  attached_ = AttachConsole(ATTACH_PARENT_PROCESS) != 0 || GetLastError() == ERROR_ACCESS_DENIED;
   HANDLE standard = GetStdHandle(STD_OUTPUT_HANDLE);
   if (IsUsableHandle(standard)) {
     handle_ = standard;
