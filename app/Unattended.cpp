@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <exception>
+
 #include "app/ConsoleOutput.h"
 #include "app/CsvReport.h"
 #include "app/StopSignal.h"
@@ -154,7 +156,11 @@ bool UnattendedRun::OnFormMessage(void* context, Control*, MessageRecord& messag
       // they are now.
       if (message.WParam != 0) {
         run->RequestStop();
-        run->WriteReport();
+        try {
+          run->WriteReport();
+        } catch (const std::exception&) {
+          // Out of memory: the session ends without a report.
+        }
       }
       result = 0;
       return true;
@@ -357,9 +363,14 @@ int RunCommandLine(const std::vector<std::string>& arguments, const std::string&
     command.Action = CommandAction::Invalid;
     command.Reason = argumentFault;
   }
-  const int code = RunUnattended(
-      command, [](void* context, const std::string& line) { static_cast<ConsoleOutput*>(context)->WriteLine(line); },
-      &output);
+  int code = ExitFailure;
+  try {
+    code = RunUnattended(
+        command, [](void* context, const std::string& line) { static_cast<ConsoleOutput*>(context)->WriteLine(line); },
+        &output);
+  } catch (const std::exception&) {
+    output.WriteLine("Not enough memory to go on");
+  }
   SignalRunFinished();
   return code;
 }

@@ -78,15 +78,6 @@ TEST(CommandLineTest, RefusesWhatCannotBeMeantWithAOneLineReason) {
   }
 }
 
-TEST(CommandLineTest, RenameTextsFollowTheRenameBoxRules) {
-  for (const char* valid : {"_vrs", "vrs", ".vrs", "old virus", "v1"}) {
-    EXPECT_TRUE(IsValidRenameText(valid)) << valid;
-  }
-  for (const char* invalid : {"", "   ", "a\\b", "a/b", "a:b", "a*", "a?", "a\"", "a<", "a>", "a|", "a\x1f"}) {
-    EXPECT_FALSE(IsValidRenameText(invalid)) << invalid;
-  }
-}
-
 TEST(UnattendedExitCodeTest, FailuresAreTheStatusesAndInformationTextsOfFailedFiles) {
   EXPECT_FALSE(RowEndedInFailure("OK... Fixed", "Org file renamed to : a._vrs"));
   EXPECT_FALSE(RowEndedInFailure("OK... Fixed", "Virus was deleted"));
