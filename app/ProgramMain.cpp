@@ -1,9 +1,14 @@
-// Program entry: builds the main window, runs the message loop until the window closes,
-// and ends the process with exit code 0.
+// Program entry. Without arguments: builds the main window, runs the message loop until
+// the window closes, and ends the process with exit code 0. With arguments: the
+// command-line mode, which ends with its own exit code.
 #include <windows.h>
 
 #include <cstdlib>
+#include <string>
+#include <vector>
 
+#include "app/CommandLine.h"
+#include "app/Unattended.h"
 #include "app/Unit1.h"
 #include "control/Control.h"
 #include "control/MessageLoop.h"
@@ -26,5 +31,10 @@ MainWindow* Form1 = nullptr;
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-  ProgramMain();
+  std::vector<std::string> arguments;
+  std::string fault;
+  const bool readable = ProgramArguments(arguments, fault);
+  if (readable && arguments.empty())
+    ProgramMain();
+  std::exit(RunCommandLine(arguments, readable ? std::string() : fault));
 }

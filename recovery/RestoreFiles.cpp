@@ -410,6 +410,9 @@ void RestoreRun::Execute() {
           break;
         }
         RestoreRow(row);
+        if (!gone_) {
+          TellRowFinished(window_->Observer, row);
+        }
       }
     } catch (...) {
       // Out of memory or another failure between two files: the run ends where it is.
@@ -429,10 +432,14 @@ void RestoreRun::Execute() {
     return;
   }
   if (window_->RestoreStopRequested != 0) {
-    ShowMessageBox("Restoring files were stopped", 0);
+    if (!TellSummary(window_->Observer, "Restoring files were stopped")) {
+      ShowMessageBox("Restoring files were stopped", 0);
+    }
   } else {
-    ShowMessageBox("OK... Finish\r\nTotal files infected and restored : " + IntegerText(restoredCount_),
-                   MB_ICONINFORMATION);
+    const std::string finish = "OK... Finish\r\nTotal files infected and restored : " + IntegerText(restoredCount_);
+    if (!TellSummary(window_->Observer, finish)) {
+      ShowMessageBox(finish, MB_ICONINFORMATION);
+    }
   }
   window_->RestoreStopRequested = 0;
 }

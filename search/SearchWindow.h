@@ -4,6 +4,8 @@
 // only through these fields. Control references are non-owning: the form owns them.
 #include <cstdint>
 
+#include "search/RunObserver.h"
+
 struct Control;
 class FolderDialog;
 
@@ -22,4 +24,8 @@ struct SearchWindow {
   uint8_t Searching = 0;      // 1 while a search runs (column sorting is refused)
   uint8_t Restoring = 0;      // 1 while a restore run is active (no search may start)
   int32_t FoundCount = 0;     // files added by the current search
+
+  // Told of finished rows and given the summaries instead of message boxes; none in the
+  // main window. Not owned.
+  const RunObserver* Observer = nullptr;
 };

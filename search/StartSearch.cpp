@@ -88,6 +88,7 @@ void SearchFolderOnPath(SearchWalk& walk, const std::string& path, bool recurse,
       const int row = rows.AddRow(listing.EntryName(index));
       rows.SetCell(row, PathColumn, listing.FolderPath());
       rows.SetCell(row, SizeColumn, FileSizeText(entry.nFileSizeHigh, entry.nFileSizeLow));
+      TellRowFinished(window->Observer, row);
       if (walk.Redraw != nullptr) {
         walk.Redraw->Changed();
       }
