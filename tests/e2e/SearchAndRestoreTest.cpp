@@ -94,6 +94,39 @@ TEST_F(SearchAndRestore, FindsCarriersAtEveryDepthAndRestoresTheirDocuments) {
   EXPECT_EQ(scratch::ReadWholeFile(files.Path("level1\\letter.doc")), letter);
 }
 
+TEST_F(SearchAndRestore, NewerDocumentsAreRestoredAndOtherArchivesLeftAlone) {
+  const std::string docx = TestDocument("report.docx");
+  const std::string pptx = TestDocument("slides.pptx");
+  const std::string pdf = TestDocument("report.pdf");
+  const std::string ppt = TestDocument("slides.ppt");
+  const std::string unrelated = "an unrelated document of the same name";
+  files.WriteFile("memo.exe", Carrier(20480, docx));
+  files.WriteFile("memo.docx", unrelated);
+  files.WriteFile("talk.exe", Carrier(40960, pptx));
+  files.WriteFile("paper.exe", Carrier(20480, pdf));
+  files.WriteFile("deck.exe", Carrier(8192, ppt));
+  const std::string setup = ExecutableBody(30000) + docx + "trailing installer data";
+  files.WriteFile("setup.exe", setup);
+
+  EXPECT_EQ(Find(files.Root(), "*.exe"), "Finish, found 5 Files");
+  program.Click("Restore File");
+  ProgramBox box;
+  ASSERT_TRUE(program.WaitForBox(box, 60000));
+  EXPECT_EQ(box.Text, "OK... Finish\r\nTotal files infected and restored : 4");
+  ASSERT_TRUE(program.Answer(box, IDOK));
+
+  EXPECT_EQ(program.Cell(program.FindRow("memo.exe"), 4),
+            "Org file renamed to : memo._vrs, document saved as memo (2).docx");
+  EXPECT_EQ(scratch::ReadWholeFile(files.Path("memo.docx")), unrelated);
+  EXPECT_EQ(scratch::ReadWholeFile(files.Path("memo (2).docx")), docx);
+  EXPECT_EQ(scratch::ReadWholeFile(files.Path("talk.pptx")), pptx);
+  EXPECT_EQ(scratch::ReadWholeFile(files.Path("paper.pdf")), pdf);
+  EXPECT_EQ(scratch::ReadWholeFile(files.Path("deck.ppt")), ppt);
+  EXPECT_EQ(program.Cell(program.FindRow("setup.exe"), 3), "Not Detected");
+  EXPECT_EQ(scratch::ReadWholeFile(files.Path("setup.exe")), setup);
+  EXPECT_FALSE(scratch::FileExists(files.Path("setup._vrs")));
+}
+
 TEST_F(SearchAndRestore, MaskListAndFolderWithoutBackslashGiveTheSamePathCells) {
   files.WriteFile("a.EXE", "a");
   files.WriteFile("b.dll", "bb");
