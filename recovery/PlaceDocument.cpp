@@ -20,7 +20,9 @@ constexpr int LastNumber = 9999;
 constexpr int TemporaryAttempts = 100;
 constexpr DWORD CompareBlockSize = 1 << 16;
 
-enum class NameState { Free, Identical, Taken, Unknown };
+// Unusable: the platform refuses the name (its last error tells why); Unknown: the name
+// cannot be examined (e.g. access denied) and is passed over.
+enum class NameState { Free, Identical, Taken, Unknown, Unusable };
 
 // True when the file at path holds exactly size bytes equal to bytes.
 bool FileHolds(const std::string& path, const uint8_t* bytes, int32_t size) {
@@ -47,11 +49,23 @@ bool FileHolds(const std::string& path, const uint8_t* bytes, int32_t size) {
   return true;
 }
 
-NameState StateOf(const std::string& path, const uint8_t* bytes, int32_t size) {
+// The state of the name path for a document of size bytes; error receives the platform's
+// reason when the name is Unusable.
+NameState StateOf(const std::string& path, const uint8_t* bytes, int32_t size, DWORD& error) {
   WIN32_FILE_ATTRIBUTE_DATA data;
   if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) {
-    const DWORD error = GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? NameState::Free : NameState::Unknown;
+    error = GetLastError();
+    switch (error) {
+      case ERROR_FILE_NOT_FOUND:
+      case ERROR_PATH_NOT_FOUND:
+        return NameState::Free;
+      case ERROR_FILENAME_EXCED_RANGE:
+      case ERROR_INVALID_NAME:
+      case ERROR_BAD_PATHNAME:
+        return NameState::Unusable;
+      default:
+        return NameState::Unknown;
+    }
   }
   if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
     return NameState::Taken;
@@ -118,13 +132,22 @@ PlacementResult PlaceDocument(ByteStream& document, const std::string& preferred
   std::string temporary;
   for (int number = 1; number <= LastNumber; ++number) {
     result.Path = number == 1 ? preferredPath : NumberedFileName(preferredPath, number);
-    const NameState state = StateOf(result.Path, bytes, size);
+    DWORD error = NO_ERROR;
+    const NameState state = StateOf(result.Path, bytes, size, error);
     if (state == NameState::Identical) {
       if (!temporary.empty()) {
         DeleteFileA(temporary.c_str());
       }
       result.Placed = true;
       result.Written = false;
+      return result;
+    }
+    if (state == NameState::Unusable) {
+      // The platform refuses the name itself; the numbered names are longer still.
+      if (!temporary.empty()) {
+        DeleteFileA(temporary.c_str());
+      }
+      Fail(result, error, "");
       return result;
     }
     if (state != NameState::Free) {
@@ -141,7 +164,7 @@ PlacementResult PlaceDocument(ByteStream& document, const std::string& preferred
       result.Written = true;
       return result;
     }
-    const DWORD error = GetLastError();
+    error = GetLastError();
     if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) {
       DeleteFileA(temporary.c_str());
       Fail(result, error, "");

@@ -610,6 +610,7 @@ TEST_F(RestoreFilesTest, AnOutputPathTheSystemRefusesLeavesTheCarrierUntouched) 
 
   EXPECT_EQ(Status(name), "Save failed");
   EXPECT_EQ(Information(name).rfind("Save failed, ", 0), 0u) << Information(name);
+  EXPECT_EQ(Information(name).find("No free name"), std::string::npos) << Information(name);
   EXPECT_EQ(ReadWholeFile(carrierPath), carrier);
   EXPECT_EQ(FolderNames(subFolder), before) << "a file was left behind";
   ExpectOneBox(FinishText(0), MB_ICONINFORMATION);
