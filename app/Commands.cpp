@@ -7,6 +7,7 @@
 #include "app/Unit1.h"
 #include "control/Control.h"
 #include "control/MessageBox.h"
+#include "search/ExactPath.h"
 #include "search/FileNameExtension.h"
 #include "search/ResultList.h"
 #include "search/TextHelpers.h"
@@ -44,11 +45,12 @@ bool CaptionContainsFiles(Control* button) {
 }
 
 // Deletes or renames the file of one selected row and updates the row; a failure leaves
-// the row as it was.
+// the row as it was. The file is named exactly, so that "report.exe " never reaches
+// "report.exe".
 void ProcessRow(ResultList& rows, int row, SelectedFilesMode mode, const std::string& extension) {
   const std::string file = rows.GetCell(row, PathColumn) + rows.GetCell(row, NameColumn);
   if (mode == SelectedFilesMode::Delete) {
-    if (DeleteFileA(file.c_str())) {
+    if (DeleteFileA(ExactPath(file).c_str())) {
       rows.SetCell(row, NameColumn, "");
       rows.SetCell(row, PathColumn, "");
       rows.SetCell(row, SizeColumn, "");
@@ -59,7 +61,7 @@ void ProcessRow(ResultList& rows, int row, SelectedFilesMode mode, const std::st
   // Only the file name's extension is replaced: a full stop in a folder name must not
   // move the file into another folder.
   const std::string renamed = ReplaceFileNameExtension(file, extension);
-  if (MoveFileA(file.c_str(), renamed.c_str())) {
+  if (MoveFileA(ExactPath(file).c_str(), ExactPath(renamed).c_str())) {
     rows.SetCell(row, NameColumn, FileNameOf(renamed));
   }
 }

@@ -8,6 +8,7 @@
 #include "control/SystemErrorText.h"
 #include "recovery/ByteStream.h"
 #include "recovery/RestoreFiles.h"
+#include "search/ExactPath.h"
 #include "search/FileNameExtension.h"
 #include "search/TextHelpers.h"
 
@@ -69,7 +70,7 @@ bool ReadDocument(ByteStream& carrier, int32_t offset, int32_t count, ByteStream
 // True when the file at path is a file of exactly size bytes.
 bool HasSize(const std::string& path, int32_t size, ExtractionResult& result) {
   WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) {
+  if (!GetFileAttributesExA(ExactPath(path).c_str(), GetFileExInfoStandard, &data)) {
     Fail(result, GetLastError(), "The saved file cannot be found.");
     return false;
   }

@@ -22,4 +22,5 @@ struct SearchWindow {
   uint8_t Searching = 0;      // 1 while a search runs (column sorting is refused)
   uint8_t Restoring = 0;      // 1 while a restore run is active (no search may start)
   int32_t FoundCount = 0;     // files added by the current search
+  int32_t SkippedCount = 0;   // files and folders of the current search the platform refused
 };

@@ -68,6 +68,9 @@ void SearchFolderOnPath(SearchWalk& walk, const std::string& path, bool recurse,
   if (window->SearchStopped != 0) {
     return;
   }
+  // Nothing the platform refuses is dropped without a word: it is counted for the
+  // information line.
+  window->SkippedCount += (listing.FolderRefused() ? 1 : 0) + listing.SkippedFiles();
   if (walk.Redraw != nullptr) {
     walk.Redraw->ShowIfDue();
   }
@@ -100,6 +103,7 @@ void SearchFolderOnPath(SearchWalk& walk, const std::string& path, bool recurse,
     return;
   }
   listing.Scan(path, SubfolderMasks, SubfolderFilter);
+  window->SkippedCount += listing.SkippedFolders();
   listing.SortEntries();
   const FolderOnPath here = {outer, listing.FolderPath(), false, FolderIdentity()};
   for (int32_t index = 0; index < listing.EntryCount(); ++index) {
@@ -127,6 +131,7 @@ void StartSearch(SearchWindow* window) {
   window->InfoLabel->SetText("Searching...");
   ResultList(window->ResultListView).ClearRows();
   window->FoundCount = 0;
+  window->SkippedCount = 0;
   window->Searching = 1;
   window->FindButton->SetEnabled(false);
   window->SearchStopped = 0;
@@ -141,9 +146,12 @@ void StartSearch(SearchWindow* window) {
 
   window->Searching = 0;
   window->FindButton->SetEnabled(true);
-  window->InfoLabel->SetText(std::string(window->SearchStopped != 0 ? "Searching stopped, found "
-                                                                     : "Finish, found ") +
-                             GroupedIntegerText(window->FoundCount) + " Files");
+  std::string summary = std::string(window->SearchStopped != 0 ? "Searching stopped, found " : "Finish, found ") +
+                        GroupedIntegerText(window->FoundCount) + " Files";
+  if (window->SkippedCount > 0) {
+    summary += ", " + GroupedIntegerText(window->SkippedCount) + " skipped";
+  }
+  window->InfoLabel->SetText(summary);
   window->SearchStopped = 1;
 }
 
