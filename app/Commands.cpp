@@ -8,6 +8,7 @@
 #include "app/Unit1.h"
 #include "control/Control.h"
 #include "control/MessageBox.h"
+#include "search/ExactPath.h"
 #include "search/FileNameExtension.h"
 #include "search/ResultList.h"
 #include "search/TextHelpers.h"
@@ -80,7 +81,7 @@ void ProcessFile(ResultList& rows, const SelectedFile& selected, SelectedFilesMo
                  const std::string& extension) {
   const std::string file = selected.Path + selected.Name;
   if (mode == SelectedFilesMode::Delete) {
-    if (DeleteFileA(file.c_str())) {
+    if (DeleteFileA(ExactPath(file).c_str())) {
       const int row = RowOf(rows, selected);
       if (row >= 0) {
         rows.SetCell(row, NameColumn, "");
@@ -94,7 +95,7 @@ void ProcessFile(ResultList& rows, const SelectedFile& selected, SelectedFilesMo
   // Only the file name's extension is replaced: a full stop in a folder name must not
   // move the file into another folder.
   const std::string renamed = ReplaceFileNameExtension(file, extension);
-  if (MoveFileA(file.c_str(), renamed.c_str())) {
+  if (MoveFileA(ExactPath(file).c_str(), ExactPath(renamed).c_str())) {
     const int row = RowOf(rows, selected);
     if (row >= 0) {
       rows.SetCell(row, NameColumn, FileNameOf(renamed));

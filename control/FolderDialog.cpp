@@ -1,8 +1,9 @@
 #include "control/FolderDialog.h"
 
 #include "control/Control.h"
+#include "control/WideText.h"
 
-#include <cstring>
+#include <cwchar>
 
 namespace {
 
@@ -37,35 +38,37 @@ bool BrowseForFolder(FolderDialog* dialog)
     if (owner == nullptr && ApplicationObject() != nullptr)
         owner = ApplicationObject()->Handle;
 
-    char previousPath[sizeof(dialog->PathBuffer)];
-    std::memcpy(previousPath, dialog->PathBuffer, sizeof(previousPath));
-
+    // The shell writes the chosen folder's display name here; only its path is used.
+    char displayName[MAX_PATH] = {};
     BROWSEINFOA info = {};
     info.hwndOwner = owner;
     info.pidlRoot = nullptr;
-    info.pszDisplayName = dialog->PathBuffer;
+    info.pszDisplayName = displayName;
     info.lpszTitle = dialog->Title.c_str();
     info.ulFlags = BrowseFlagsOf(dialog->Options);
     info.lpfn = dialog->Callback;
     info.lParam = reinterpret_cast<LPARAM>(dialog);
     info.iImage = 0;
     PIDLIST_ABSOLUTE chosen = SHBrowseForFolderA(&info);
-    BOOL isPath = FALSE;
-    if (chosen != nullptr) {
-        isPath = SHGetPathFromIDListA(chosen, dialog->PathBuffer);
-        CoTaskMemFree(chosen);
-    }
-    if (!isPath) {
-        // Some shells write the display-name buffer even when the user cancels, and a
-        // virtual folder (the computer itself, ...) has a display name but no path:
-        // neither may pass for a chosen path.
-        std::memcpy(dialog->PathBuffer, previousPath, sizeof(previousPath));
+    if (chosen == nullptr)
         return false;
-    }
+    // Read as UTF-16 and converted here: the ANSI form is limited to MAX_PATH bytes,
+    // which a path in another script exceeds long before MAX_PATH characters. A virtual
+    // folder (the computer itself, ...) has no path and is no choice.
+    std::wstring path(32768, L'\0');
+    const BOOL isPath = SHGetPathFromIDListEx(chosen, &path[0], static_cast<DWORD>(path.size()), GPFIDL_DEFAULT);
+    CoTaskMemFree(chosen);
+    if (!isPath)
+        return false;
+    path.resize(wcsnlen(path.c_str(), path.size()));
+    const std::string chosenPath = AnsiText(path);
+    if (chosenPath.empty())
+        return false;
+    dialog->Path = chosenPath;
     return true;
 }
 
 std::string FolderDialogPath(const FolderDialog* dialog)
 {
-    return std::string(dialog->PathBuffer, strnlen(dialog->PathBuffer, MAX_PATH + 1));
+    return dialog->Path;
 }

@@ -29,8 +29,8 @@ public:
     std::uint16_t Options = FolderReturnOnlyFileSystemDirs;
     BFFCALLBACK Callback = nullptr;
     HWND OwnerWindow = nullptr;               // none: the application object's window
-    // Receives the display name and then the chosen path; keeps the last chosen path.
-    char PathBuffer[MAX_PATH + 2] = {};
+    // The last chosen path, in the ANSI code page.
+    std::string Path;
 };
 
 // The BIF_ flags of an option set.
@@ -45,5 +45,5 @@ FolderDialog* CreateFolderDialog(const std::string& title, std::uint16_t options
 // or a choice that is no file-system folder, returns false and leaves the path as it was.
 bool BrowseForFolder(FolderDialog* dialog);
 
-// The path in the dialog's buffer (at most 261 characters).
+// The last chosen path; empty before the first choice.
 std::string FolderDialogPath(const FolderDialog* dialog);

@@ -1,6 +1,7 @@
 #include "control/ListView.h"
 
 #include "control/InternalError.h"
+#include "control/WideText.h"
 
 #include <cstring>
 #include <vector>
@@ -10,6 +11,7 @@ namespace {
 const DWORD ListViewBaseStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_SHAREIMAGELISTS; // 0x50010040
 const DWORD ExtendedStyleMask = 0x3FFF;
 const UINT RowStateMask = 0x0F;
+const size_t MaxCharacterBytes = 4;
 
 const DWORD ViewStyles[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT, LVS_REPORT | LVS_NOCOLUMNHEADER};
 
@@ -100,12 +102,12 @@ ControlActions MakeListViewActions()
     return actions;
 }
 
-// CompareStringA of the user's locale, ignoring case: negative, 0 or positive.
+// The user's locale's collation ignoring case, over whole characters: negative, 0 or
+// positive. (CompareStringA would read the bytes in the locale's code page, which is not
+// the program's when that is UTF-8.)
 int CompareIgnoringCase(const std::string& a, const std::string& b)
 {
-    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), static_cast<int>(a.size()),
-                          b.c_str(), static_cast<int>(b.size())) -
-           2;
+    return CompareWideTextIgnoringCase(WideText(a), WideText(b));
 }
 
 // Sorting: every row's data (lParam) is temporarily replaced by its index before the
@@ -307,7 +309,9 @@ std::string GetCell(Control* listView, int row, int column)
         // The control may point pszText at its own copy instead of filling the buffer.
         const char* text = item.pszText != nullptr && item.pszText != LPSTR_TEXTCALLBACKA ? item.pszText : "";
         size_t length = text == buffer.data() ? strnlen(text, buffer.size()) : std::strlen(text);
-        if (text != buffer.data() || length + 1 < static_cast<size_t>(capacity))
+        // A text cut to fit may end up to one UTF-8 character (4 bytes) short of the
+        // buffer's end, since only whole characters are copied.
+        if (text != buffer.data() || length + MaxCharacterBytes < static_cast<size_t>(capacity))
             return std::string(text, length);
         capacity = capacity * 2 + 100;
     }

@@ -3,6 +3,6 @@
 #include <string>
 
 // The operating system's text for an error code (as GetLastError gives it), without
-// trailing blanks or line breaks; empty when the system has no text for the code or
-// the text does not fit in 256 bytes.
+// trailing blanks or line breaks, in the ANSI code page; empty when the system has no
+// text for the code.
 std::string SystemErrorText(uint32_t errorCode);

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <new>
 
+#include "search/ExactPath.h"
+
 namespace {
 
 constexpr int32_t MaxStreamSize = 0x7FFFFFFF;
@@ -254,7 +256,7 @@ ByteStreamPtr OpenFileStreamForRead(const std::string& fileName)
     ByteStreamPtr stream(new (std::nothrow) ByteStream);
     if (stream) {
         stream->Operations = ReadFileOperations;
-        stream->Handle = FileHandle(CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ,
+        stream->Handle = FileHandle(CreateFileA(ExactPath(fileName).c_str(), GENERIC_READ, FILE_SHARE_READ,
                                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                                                 nullptr));
     }
@@ -266,7 +268,7 @@ ByteStreamPtr CreateFileStreamForWrite(const std::string& fileName)
     ByteStreamPtr stream(new (std::nothrow) ByteStream);
     if (stream) {
         stream->Operations = WriteFileOperations;
-        stream->Handle = FileHandle(CreateFileA(fileName.c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+        stream->Handle = FileHandle(CreateFileA(ExactPath(fileName).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
                                                 nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                                                 nullptr));
     }
@@ -412,7 +414,7 @@ bool SaveStreamToFile(ByteStream& stream, const std::string& fileName, int32_t s
             }
             saved = flushed && closed;
             if (!saved) {
-                DeleteFileA(fileName.c_str());
+                DeleteFileA(ExactPath(fileName).c_str());
             }
         }
     }

@@ -55,8 +55,10 @@ struct ByteStream {
 
 using ByteStreamPtr = std::unique_ptr<ByteStream>;
 
+// File names are taken exactly (search/ExactPath.h).
 // Opens an existing file for reading, shared for reading. Always returns a stream:
-// when the open fails its size is 0, reads return 0 and seeks -1.
+// when the open fails its size is 0, reads return 0 and seeks -1, and the platform's
+// last error tells why.
 ByteStreamPtr OpenFileStreamForRead(const std::string& fileName);
 // Creates a new file for writing, shared for reading; an existing file is never opened
 // (the create fails with ERROR_FILE_EXISTS). Always returns a stream: when the create

@@ -10,6 +10,7 @@
 #include "recovery/ByteStream.h"
 #include "recovery/PlaceDocument.h"
 #include "recovery/RestoreFiles.h"
+#include "search/ExactPath.h"
 #include "search/FileNameExtension.h"
 #include "search/TextHelpers.h"
 

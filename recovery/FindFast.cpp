@@ -7,6 +7,7 @@
 #include <new>
 
 #include "recovery/FileHandle.h"
+#include "search/ExactPath.h"
 
 #if defined(_M_X64) || defined(__x86_64__)
 #define QF_FIND_FAST_X64 1
@@ -233,7 +234,7 @@ int32_t FindPatternInFile(const std::string& fileName, const std::string& patter
     }
     const int32_t length = static_cast<int32_t>(patternLength);
 
-    FileHandle file(CreateFileA(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    FileHandle file(CreateFileA(ExactPath(fileName).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.IsValid()) {
         return -1;

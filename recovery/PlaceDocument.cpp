@@ -9,6 +9,7 @@
 
 #include "recovery/ByteStream.h"
 #include "recovery/FileHandle.h"
+#include "search/ExactPath.h"
 #include "search/FileNameExtension.h"
 #include "search/TextHelpers.h"
 
@@ -26,7 +27,7 @@ enum class NameState { Free, Identical, Taken, Unknown, Unusable };
 
 // True when the file at path holds exactly size bytes equal to bytes.
 bool FileHolds(const std::string& path, const uint8_t* bytes, int32_t size) {
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+  FileHandle file(CreateFileA(ExactPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.IsValid()) {
     return false;
@@ -53,7 +54,7 @@ bool FileHolds(const std::string& path, const uint8_t* bytes, int32_t size) {
 // reason when the name is Unusable.
 NameState StateOf(const std::string& path, const uint8_t* bytes, int32_t size, DWORD& error) {
   WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) {
+  if (!GetFileAttributesExA(ExactPath(path).c_str(), GetFileExInfoStandard, &data)) {
     error = GetLastError();
     switch (error) {
       case ERROR_FILE_NOT_FOUND:
@@ -81,7 +82,7 @@ std::string FolderOf(const std::string& path) {
 // True when the file at path is a file of exactly size bytes.
 bool HasSize(const std::string& path, int32_t size) {
   WIN32_FILE_ATTRIBUTE_DATA data;
-  return GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) &&
+  return GetFileAttributesExA(ExactPath(path).c_str(), GetFileExInfoStandard, &data) &&
          (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && data.nFileSizeHigh == 0 &&
          data.nFileSizeLow == static_cast<DWORD>(size);
 }
@@ -105,7 +106,7 @@ std::string WriteTemporaryFile(ByteStream& document, const std::string& folder, 
       if (HasSize(path, size)) {
         return path;
       }
-      DeleteFileA(path.c_str());
+      DeleteFileA(ExactPath(path).c_str());
       Fail(result, 0, "The saved file is incomplete.");
       return std::string();
     }
@@ -136,7 +137,7 @@ PlacementResult PlaceDocument(ByteStream& document, const std::string& preferred
     const NameState state = StateOf(result.Path, bytes, size, error);
     if (state == NameState::Identical) {
       if (!temporary.empty()) {
-        DeleteFileA(temporary.c_str());
+        DeleteFileA(ExactPath(temporary).c_str());
       }
       result.Placed = true;
       result.Written = false;
@@ -145,7 +146,7 @@ PlacementResult PlaceDocument(ByteStream& document, const std::string& preferred
     if (state == NameState::Unusable) {
       // The platform refuses the name itself; the numbered names are longer still.
       if (!temporary.empty()) {
-        DeleteFileA(temporary.c_str());
+        DeleteFileA(ExactPath(temporary).c_str());
       }
       Fail(result, error, "");
       return result;
@@ -159,21 +160,21 @@ PlacementResult PlaceDocument(ByteStream& document, const std::string& preferred
         return result;
       }
     }
-    if (MoveFileExA(temporary.c_str(), result.Path.c_str(), MOVEFILE_WRITE_THROUGH)) {
+    if (MoveFileExA(ExactPath(temporary).c_str(), ExactPath(result.Path).c_str(), MOVEFILE_WRITE_THROUGH)) {
       result.Placed = true;
       result.Written = true;
       return result;
     }
     error = GetLastError();
     if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) {
-      DeleteFileA(temporary.c_str());
+      DeleteFileA(ExactPath(temporary).c_str());
       Fail(result, error, "");
       return result;
     }
     // The name was taken since it was looked at: the next one is tried.
   }
   if (!temporary.empty()) {
-    DeleteFileA(temporary.c_str());
+    DeleteFileA(ExactPath(temporary).c_str());
   }
   Fail(result, 0, "No free name is left for the document.");
   return result;

@@ -19,6 +19,7 @@
 #include "recovery/LocateDocument.h"
 #include "recovery/ModernDocument.h"
 #include "recovery/ProgramImage.h"
+#include "search/ExactPath.h"
 #include "search/FileNameExtension.h"
 #include "search/RedrawBatch.h"
 #include "search/ResultList.h"
@@ -194,7 +195,7 @@ void SelectOnlyFileRow(ResultList list, int row) {
 std::string DisposeOfCarrier(const std::string& filePath, const std::string& name,
                              const DisposalOptions& options) {
   if (options.Delete) {
-    if (DeleteFileA(filePath.c_str())) {
+    if (DeleteFileA(ExactPath(filePath).c_str())) {
       return "Virus was deleted";
     }
     return "Delete failed, " + SystemErrorText(GetLastError());
@@ -202,7 +203,7 @@ std::string DisposeOfCarrier(const std::string& filePath, const std::string& nam
   const std::string text = TrimBlanks(options.RenameText);
   const std::string extension = text.empty() ? "._vrs" : "." + text;
   const std::string target = ReplaceFileNameExtension(filePath, extension);
-  if (MoveFileA(filePath.c_str(), target.c_str())) {
+  if (MoveFileA(ExactPath(filePath).c_str(), ExactPath(target).c_str())) {
     return "Org file renamed to : " + ReplaceFileNameExtension(name, extension);
   }
   return "Rename failed, " + SystemErrorText(GetLastError());
@@ -308,6 +309,16 @@ void RestoreRun::RestoreRow(int row) {
 
   ByteStreamPtr carrier = OpenFileStreamForRead(filePath);
   if (!carrier) {
+    return;
+  }
+  if (!carrier->Handle.IsValid()) {
+    // Left at "Analyzing..." the row would not tell that its file was never read.
+    const DWORD error = GetLastError();
+    FreeStream(carrier);
+    const std::string reason = SystemErrorText(error);
+    WriteCell(row, path, name, StatusColumn, "Not Accessible");
+    WriteCell(row, path, name, InformationColumn,
+              reason.empty() ? "Error " + IntegerText(static_cast<int32_t>(error)) : reason);
     return;
   }
   if (StreamSize64(*carrier) > LargestSupportedFileSize) {

@@ -1,12 +1,14 @@
 #include "search/FolderIdentity.h"
 
+#include "search/ExactPath.h"
+
 namespace {
 
 // Owns a handle from CreateFileA and closes it.
 class OpenedFolder {
  public:
   explicit OpenedFolder(const std::string& path)
-      : handle_(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+      : handle_(CreateFileA(ExactPath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                             nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)) {}
   ~OpenedFolder() {
     if (handle_ != INVALID_HANDLE_VALUE) {

@@ -24,6 +24,7 @@ struct SearchWindow {
   uint8_t Searching = 0;      // 1 while a search runs (column sorting is refused)
   uint8_t Restoring = 0;      // 1 while a restore run is active (no search may start)
   int32_t FoundCount = 0;     // files added by the current search
+  int32_t SkippedCount = 0;   // files and folders of the current search the platform refused
 
   // Told of finished rows and given the summaries instead of message boxes; none in the
   // main window. Not owned.

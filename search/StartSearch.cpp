@@ -69,6 +69,9 @@ void SearchFolderOnPath(SearchWalk& walk, const std::string& path, bool recurse,
   if (window->SearchStopped != 0) {
     return;
   }
+  // Nothing the platform refuses is dropped without a word: it is counted for the
+  // information line.
+  window->SkippedCount += (listing.FolderRefused() ? 1 : 0) + listing.SkippedFiles();
   if (walk.Redraw != nullptr) {
     walk.Redraw->ShowIfDue();
   }
@@ -102,6 +105,7 @@ void SearchFolderOnPath(SearchWalk& walk, const std::string& path, bool recurse,
     return;
   }
   listing.Scan(path, SubfolderMasks, SubfolderFilter);
+  window->SkippedCount += listing.SkippedFolders();
   listing.SortEntries();
   const FolderOnPath here = {outer, listing.FolderPath(), false, FolderIdentity()};
   for (int32_t index = 0; index < listing.EntryCount(); ++index) {
@@ -137,6 +141,7 @@ void StartSearch(SearchWindow* window) {
       window->InfoLabel->SetText("Searching...");
       ResultList(window->ResultListView).ClearRows();
       window->FoundCount = 0;
+      window->SkippedCount = 0;
       const std::string masks = window->MaskCombo->GetText();
       const std::string folder = window->FolderEdit->GetText();
       RedrawBatch redraw(window->ResultListView, RowRefreshIntervalMs);
@@ -152,7 +157,11 @@ void StartSearch(SearchWindow* window) {
       const char* outcome = failed                         ? "Searching ended on an error, found "
                             : window->SearchStopped != 0 ? "Searching stopped, found "
                                                          : "Finish, found ";
-      window->InfoLabel->SetText(outcome + GroupedIntegerText(window->FoundCount) + " Files");
+      std::string summary = outcome + GroupedIntegerText(window->FoundCount) + " Files";
+      if (window->SkippedCount > 0) {
+        summary += ", " + GroupedIntegerText(window->SkippedCount) + " skipped";
+      }
+      window->InfoLabel->SetText(summary);
       break;
     } catch (...) {
       failed = true;

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "control/WideText.h"
+
 namespace {
 
 // Decimal digits of a magnitude, most significant first.
@@ -173,23 +175,21 @@ bool BytesEqual(const void* a, const void* b, int32_t count)
 
 int32_t CompareTextIgnoringCase(const std::string& a, const std::string& b)
 {
-    const int result = CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1);
-    if (result == 0) {
-        // The platform refused the comparison: order the bytes instead, so that
-        // sorting still sees a consistent order.
-        const int bytes = std::strcmp(a.c_str(), b.c_str());
-        return bytes < 0 ? -1 : (bytes > 0 ? 1 : 0);
-    }
-    return result - 2;
+    // Compared as UTF-16: CompareStringA would read the bytes in the locale's own code
+    // page, which differs from the program's when that is UTF-8.
+    return CompareWideTextIgnoringCase(WideText(a), WideText(b));
 }
 
 std::string LowerCaseText(const std::string& text)
 {
-    std::string lowered = text;
-    if (!lowered.empty()) {
-        CharLowerBuffA(&lowered[0], static_cast<DWORD>(lowered.size()));
+    // Lowered as whole characters: lowering the bytes in place could cut a character
+    // whose lower case is encoded in another number of bytes.
+    std::wstring wide = WideText(text);
+    if (wide.empty()) {
+        return text;
     }
-    return lowered;
+    CharLowerBuffW(&wide[0], static_cast<DWORD>(wide.size()));
+    return AnsiText(wide);
 }
 
 void CopyTextToBuffer(char* buffer, const std::string& text)

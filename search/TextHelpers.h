@@ -4,7 +4,8 @@
 #include <string>
 
 // Number, text and path helpers shared by the whole program. Texts are 8-bit
-// strings in the ANSI code page; every function returns a new value and leaves
+// strings in the ANSI code page (UTF-8 where the platform honours the program's
+// manifest); every function returns a new value and leaves
 // its arguments unchanged.
 
 // Decimal digits, a leading minus sign for negative values, no separators.
@@ -59,11 +60,12 @@ int32_t TextPosition(const std::string& part, const std::string& whole);
 // True when the first count bytes of a and b are equal; true when count <= 0.
 bool BytesEqual(const void* a, const void* b, int32_t count);
 
-// Case-insensitive collation of the user's locale: negative when a sorts before b,
-// 0 when equal, positive when after.
+// Case-insensitive collation of the user's locale over whole characters of the ANSI
+// code page: negative when a sorts before b, 0 when equal, positive when after.
 int32_t CompareTextIgnoringCase(const std::string& a, const std::string& b);
 
-// A lower-case copy under the ANSI code page's rules.
+// A lower-case copy, character by character (its byte length may differ from the
+// text's where a character's lower case is encoded in another number of bytes).
 std::string LowerCaseText(const std::string& text);
 
 // Copies the text and a terminating zero byte into buffer, which must hold

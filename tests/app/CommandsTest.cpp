@@ -3,6 +3,8 @@
 // the about box and the push buttons' colours.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -256,6 +258,73 @@ TEST_F(CommandsTest, AQuestionThatCannotBeShownCountsAsNo) {
   EXPECT_EQ(answerer->MessageBoxes().size(), 2u);
   EXPECT_TRUE(scratch::FileExists(files.Path("a.exe")));
   EXPECT_FALSE(scratch::FileExists(files.Path("a.vrs")));
+}
+
+// Names in other scripts, as UTF-8 (the test program runs with the program's manifest).
+const std::string Documents = "\xD0\x94\xD0\xBE\xD0\xBA\xD1\x83\xD0\xBC\xD0\xB5\xD0\xBD\xD1\x82\xD1\x8B";  // Документы
+const std::string ReportRu = "\xD0\xBE\xD1\x82\xD1\x87\xD1\x91\xD1\x82";  // отчёт
+const std::string ReportCn = "\xE6\x8A\xA5\xE5\x91\x8A";                 // 报告
+const std::string Anger = "\xC3\x84rger";                                 // Ärger
+const std::string Smile = "x\xF0\x9F\x98\x80";                            // x😀
+
+std::wstring Utf16(const std::string& utf8) {
+  std::wstring wide(utf8.size(), L'\0');
+  wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
+                                                      &wide[0], static_cast<int>(wide.size()))));
+  return wide;
+}
+
+TEST_F(CommandsTest, RenameAndDeleteWorkOnNamesInEveryScript) {
+  for (const std::string& name : {ReportRu, ReportCn, Anger, Smile}) {
+    ListFile(Documents + "\\" + name + ".exe");
+  }
+  Select({(ReportRu + ".exe").c_str(), (Smile + ".exe").c_str()});
+  window->RenameFilesEdit->SetText("vrs");
+  ProcessSelectedFiles(window, SelectedFilesMode::Rename);
+  for (const std::string& name : {ReportRu, Smile}) {
+    EXPECT_EQ(scratch::ReadWholeFile(files.Path(Documents + "\\" + name + ".vrs")), Documents + "\\" + name + ".exe");
+    EXPECT_FALSE(scratch::FileExists(files.Path(Documents + "\\" + name + ".exe")));
+    const int row = RowOf(name + ".vrs");
+    ASSERT_GE(row, 0) << name;
+    wchar_t shown[256] = {};
+    LVITEMW item = {};
+    item.pszText = shown;
+    item.cchTextMax = 256;
+    SendMessageW(window->ResultListView->Handle, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                 reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(std::wstring(shown), Utf16(name + ".vrs"));
+  }
+
+  Select({(ReportCn + ".exe").c_str(), (Anger + ".exe").c_str()});
+  ProcessSelectedFiles(window, SelectedFilesMode::Delete);
+  for (const std::string& name : {ReportCn, Anger}) {
+    EXPECT_FALSE(scratch::FileExists(files.Path(Documents + "\\" + name + ".exe"))) << name;
+    EXPECT_EQ(RowOf(name + ".exe"), -1);
+  }
+  EXPECT_TRUE(scratch::FileExists(files.Path(Documents + "\\" + ReportRu + ".vrs")));
+}
+
+TEST_F(CommandsTest, ANameEndingInASpaceOrADotIsTheOnlyFileItsRowTouches) {
+  ListFile("report.exe ");
+  ListFile("notes.exe ");
+  ListFile("sub.\\memo.exe");
+  files.WriteFile("report.exe", "twin");
+  files.WriteFile("notes.exe", "twin");
+  files.WriteFile("sub\\memo.exe", "twin");
+
+  Select({"report.exe "});
+  window->RenameFilesEdit->SetText("vrs");
+  ProcessSelectedFiles(window, SelectedFilesMode::Rename);
+  EXPECT_EQ(scratch::ReadWholeFile(files.Path("report.vrs")), "report.exe ");
+  EXPECT_FALSE(scratch::FileExists(files.Path("report.exe ")));
+  EXPECT_EQ(scratch::ReadWholeFile(files.Path("report.exe")), "twin");
+
+  Select({"notes.exe ", "memo.exe"});
+  ProcessSelectedFiles(window, SelectedFilesMode::Delete);
+  EXPECT_FALSE(scratch::FileExists(files.Path("notes.exe ")));
+  EXPECT_FALSE(scratch::FileExists(files.Path("sub.\\memo.exe")));
+  EXPECT_EQ(scratch::ReadWholeFile(files.Path("notes.exe")), "twin");
+  EXPECT_EQ(scratch::ReadWholeFile(files.Path("sub\\memo.exe")), "twin");
 }
 
 TEST_F(CommandsTest, ListCommandsChangeRowsNeverFiles) {

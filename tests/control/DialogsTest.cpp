@@ -177,7 +177,7 @@ TEST(FolderDialogTest, CancelledChooserReturnsFalseAndKeepsThePath)
 {
     ApplicationForm application("Quillfix 1.0 RC 2");
     FolderDialog* dialog = CreateFolderDialog("", 0);
-    strcpy(dialog->PathBuffer, "C:\\Previous\\");
+    dialog->Path = "C:\\Previous\\";
     dialog->Title = "Select the path to search";
     MessageBoxAnswerer answerer(IDCANCEL);
     EXPECT_FALSE(BrowseForFolder(dialog));

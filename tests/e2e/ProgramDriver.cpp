@@ -154,6 +154,22 @@ bool ProgramDriver::Type(HWND edit, const std::string& text) const {
   if (!SetText(target, "")) {
     return false;
   }
+  // Characters outside ASCII arrive as a paste would bring them: a keyboard's characters
+  // reach an ANSI window through its layout's code page, which here is not the one of
+  // every script.
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) {
+      const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+      std::wstring wide(static_cast<size_t>(length > 0 ? length : 0), L'\0');
+      MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], length);
+      DWORD_PTR reply = 0;
+      if (!SendMessageTimeoutW(target, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()), SMTO_ABORTIFHUNG,
+                               ReplyTimeoutMs, &reply)) {
+        return false;
+      }
+      return Text(edit) == text;
+    }
+  }
   LRESULT result = 0;
   for (char c : text) {
     if (!SendWithTimeout(target, WM_CHAR, static_cast<unsigned char>(c), 1, result)) {
@@ -223,6 +239,35 @@ std::string ProgramDriver::Cell(int row, int column) const {
   }
   std::string text(static_cast<size_t>(length), '\0');
   return memory.Read(sizeof item, &text[0], text.size()) ? text : std::string();
+}
+
+std::wstring ProgramDriver::CellAsShown(int row, int column) const {
+  const size_t capacity = 4096;
+  RemoteMemory memory(program_.Process(), sizeof(LVITEMW) + capacity * sizeof(wchar_t));
+  if (!memory.IsValid()) {
+    return std::wstring();
+  }
+  LVITEMW item;
+  std::memset(&item, 0, sizeof item);
+  item.mask = LVIF_TEXT;
+  item.iItem = row;
+  item.iSubItem = column;
+  item.pszText = reinterpret_cast<wchar_t*>(memory.Address() + sizeof(LVITEMW));
+  item.cchTextMax = static_cast<int>(capacity);
+  const wchar_t nothing = 0;
+  LRESULT length = 0;
+  DWORD_PTR reply = 0;
+  if (!memory.Write(0, &item, sizeof item) || !memory.Write(sizeof item, &nothing, sizeof nothing) ||
+      !SendMessageTimeoutW(listView_, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                           reinterpret_cast<LPARAM>(memory.Address()), SMTO_ABORTIFHUNG, ReplyTimeoutMs, &reply)) {
+    return std::wstring();
+  }
+  length = static_cast<LRESULT>(reply);
+  if (length <= 0) {
+    return std::wstring();
+  }
+  std::wstring text(static_cast<size_t>(length), L'\0');
+  return memory.Read(sizeof item, &text[0], text.size() * sizeof(wchar_t)) ? text : std::wstring();
 }
 
 std::vector<std::vector<std::string>> ProgramDriver::Rows() const {

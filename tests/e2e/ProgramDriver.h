@@ -50,7 +50,8 @@ class ProgramDriver {
   // WM_SETTEXT / WM_GETTEXT across the process boundary.
   bool SetText(HWND window, const std::string& text) const;
   std::string Text(HWND window) const;
-  // Types text into an edit box: clears it, then sends one WM_CHAR per character.
+  // Types text into an edit box: clears it, then sends one WM_CHAR per character; a text
+  // with characters outside ASCII is pasted whole (WM_SETTEXT as UTF-16) instead.
   bool Type(HWND edit, const std::string& text) const;
   // Posts a click to a button (BM_CLICK), returning at once: the program runs the
   // command in its own time, as it does for a mouse click.
@@ -72,6 +73,8 @@ class ProgramDriver {
   // Result list, read from the program's list view.
   int RowCount() const;
   std::string Cell(int row, int column) const;
+  // The cell as the list view shows it, read through the wide API (LVM_GETITEMTEXTW).
+  std::wstring CellAsShown(int row, int column) const;
   std::vector<std::vector<std::string>> Rows() const;
   unsigned RowState(int row) const;
   bool IsRowSelected(int row) const { return (RowState(row) & LVIS_SELECTED) != 0; }

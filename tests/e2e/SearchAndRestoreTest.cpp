@@ -1,4 +1,7 @@
 // A user searches a folder tree for infected files and restores the documents in them.
+#include <windows.h>
+
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -214,6 +217,95 @@ TEST_F(SearchAndRestore, ALinkBackToAnAncestorDoesNotRepeatTheTree) {
       {"b.exe", root + "sub\\", "1", "", ""},
   };
   EXPECT_EQ(program.Rows(), expected);
+}
+
+// The names below as UTF-8 (the test program runs with the program's manifest) and as
+// the UTF-16 the platform stores and shows.
+struct ScriptName {
+  std::string Utf8;
+  std::wstring Utf16;
+};
+const ScriptName Documents = {"\xD0\x94\xD0\xBE\xD0\xBA\xD1\x83\xD0\xBC\xD0\xB5\xD0\xBD\xD1\x82\xD1\x8B",
+                              L"\x0414\x043E\x043A\x0443\x043C\x0435\x043D\x0442\x044B"};  // Документы
+const ScriptName ReportRu = {"\xD0\xBE\xD1\x82\xD1\x87\xD1\x91\xD1\x82", L"\x043E\x0442\x0447\x0451\x0442"};  // отчёт
+const ScriptName ReportCn = {"\xE6\x8A\xA5\xE5\x91\x8A", L"\x62A5\x544A"};                                        // 报告
+const ScriptName Anger = {"\xC3\x84rger", L"\x00C4rger"};                                                           // Ärger
+const ScriptName Smile = {"x\xF0\x9F\x98\x80", L"x\xD83D\xDE00"};                                                  // x😀
+
+std::wstring WideOf(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+
+TEST_F(SearchAndRestore, NamesInEveryScriptAreFoundShownAndRestoredByThemselves) {
+  const std::string letter = TestDocument("letter.doc");
+  const std::string budget = TestDocument("budget.xls");
+  const std::string carrier = Carrier(20480, letter);
+  const std::string book = Carrier(20480, budget);
+  const std::string tool = ExecutableBody(20480);
+  const std::string folder = Documents.Utf8 + "\\";
+  files.WriteFile(folder + ReportRu.Utf8 + ".exe", carrier);
+  files.WriteFile(folder + ReportCn.Utf8 + ".exe", book);
+  files.WriteFile(folder + Anger.Utf8 + ".exe", carrier);
+  files.WriteFile(folder + Smile.Utf8 + ".exe", carrier);
+  files.WriteFile(folder + "report.exe ", carrier);  // beside its plain twin, a program
+  files.WriteFile(folder + "report.exe", tool);
+
+  const std::string root = files.Path(Documents.Utf8);
+  EXPECT_EQ(Find(root, "*.exe*"), "Finish, found 6 Files");
+
+  // The rows show the names themselves, not what another code page makes of them.
+  const std::wstring rootShown = WideOf(files.Root()) + L"\\" + Documents.Utf16 + L"\\";
+  std::vector<std::wstring> names;
+  for (int row = 0; row < program.RowCount(); ++row) {
+    names.push_back(program.CellAsShown(row, 0));
+    EXPECT_EQ(program.CellAsShown(row, 1), rootShown);
+  }
+  std::sort(names.begin(), names.end());
+  std::vector<std::wstring> expected = {ReportRu.Utf16 + L".exe", ReportCn.Utf16 + L".exe", Anger.Utf16 + L".exe",
+                                        Smile.Utf16 + L".exe", L"report.exe ", L"report.exe"};
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(names, expected);
+
+  program.Click("Restore File");
+  ProgramBox box;
+  ASSERT_TRUE(program.WaitForBox(box, 60000));
+  EXPECT_EQ(box.Text, "OK... Finish\r\nTotal files infected and restored : 5");
+  ASSERT_TRUE(program.Answer(box, IDOK));
+
+  const int russian = program.FindRow(ReportRu.Utf8 + ".exe");
+  ASSERT_GE(russian, 0);
+  EXPECT_EQ(program.CellAsShown(russian, 4), L"Org file renamed to : " + ReportRu.Utf16 + L"._vrs");
+  EXPECT_EQ(program.Cell(program.FindRow("report.exe"), 3), "Not Detected");
+  const std::string at = files.Path(folder);
+  for (const ScriptName& name : {ReportRu, Anger, Smile}) {
+    EXPECT_EQ(scratch::ReadWholeFile(at + name.Utf8 + ".doc"), letter) << name.Utf8;
+    EXPECT_EQ(scratch::ReadWholeFile(at + name.Utf8 + "._vrs"), carrier) << name.Utf8;
+    EXPECT_FALSE(scratch::FileExists(at + name.Utf8 + ".exe")) << name.Utf8;
+    // Stored under the very UTF-16 name.
+    const std::wstring stored = WideOf(files.Root()) + L"\\" + Documents.Utf16 + L"\\" + name.Utf16 + L".doc";
+    EXPECT_NE(GetFileAttributesW(stored.c_str()), INVALID_FILE_ATTRIBUTES) << name.Utf8;
+  }
+  EXPECT_EQ(scratch::ReadWholeFile(at + ReportCn.Utf8 + ".xls"), budget);
+  EXPECT_EQ(scratch::ReadWholeFile(at + ReportCn.Utf8 + "._vrs"), book);
+  EXPECT_EQ(scratch::ReadWholeFile(at + "report.doc"), letter);
+  EXPECT_EQ(scratch::ReadWholeFile(at + "report._vrs"), carrier);
+  EXPECT_FALSE(scratch::FileExists(at + "report.exe "));
+  EXPECT_EQ(scratch::ReadWholeFile(at + "report.exe"), tool) << "the plain twin is untouched";
+}
+
+TEST_F(SearchAndRestore, FoldersAndFilesBeyondThePathLimitAreCountedAsSkipped) {
+  files.WriteFile("a.exe", "a");
+  const std::wstring nearFolder =
+      L"\\\\?\\" + WideOf(files.Root()) + L"\\" + std::wstring(240 - files.Root().size() - 1, L'n');
+  ASSERT_TRUE(CreateDirectoryW(nearFolder.c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryW((nearFolder + L"\\" + std::wstring(30, L'd')).c_str(), nullptr));
+  const std::wstring longFile = nearFolder + L"\\" + std::wstring(30, L'f') + L".exe";
+  HANDLE file = CreateFileW(longFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  CloseHandle(file);
+  if (GetFileAttributesA(std::string(longFile.begin() + 4, longFile.end()).c_str()) != INVALID_FILE_ATTRIBUTES) {
+    GTEST_SKIP() << "the platform takes paths past the limit";
+  }
+  EXPECT_EQ(Find(files.Root(), "*.exe"), "Finish, found 1 Files, 2 skipped");
+  EXPECT_EQ(program.RowCount(), 1);
 }
 
 }  // namespace

@@ -381,7 +381,7 @@ TEST_F(RestoreFilesTest, TypeIsDecidedByTheLast64KiBOfTheDocument) {
 
 // ---- rows that are skipped --------------------------------------------------------------
 
-TEST_F(RestoreFilesTest, EmptyOrMissingFilesStayAnalyzing) {
+TEST_F(RestoreFilesTest, EmptyFilesStayAnalyzingAndMissingOnesAreNotAccessible) {
   Put("empty.exe", "");
   window_.AddFile(Folder(), "ghost.exe");
 
@@ -389,7 +389,9 @@ TEST_F(RestoreFilesTest, EmptyOrMissingFilesStayAnalyzing) {
 
   EXPECT_EQ(Status("empty.exe"), "Analyzing...");
   EXPECT_EQ(Information("empty.exe"), "");
-  EXPECT_EQ(Status("ghost.exe"), "Analyzing...");
+  EXPECT_EQ(Status("ghost.exe"), "Not Accessible");
+  EXPECT_EQ(Information("ghost.exe"), SystemErrorText(ERROR_FILE_NOT_FOUND));
+  EXPECT_FALSE(Information("ghost.exe").empty());
   EXPECT_FALSE(FileExists(Path("empty._vrs")));
   ExpectOneBox(FinishText(0), MB_ICONINFORMATION);
 }
@@ -682,6 +684,94 @@ TEST_F(RestoreFilesTest, OutputAndRenamedCarrierStayInTheCarriersFolder) {
   EXPECT_EQ(ReadWholeFile(Path("dir.v1\\letter.doc")), TestDocument("letter.doc"));
   EXPECT_EQ(ReadWholeFile(Path("dir.v1\\letter._vrs")), carrier);
   ExpectOneBox(FinishText(2), MB_ICONINFORMATION);
+}
+
+// ---- names in every script and exact names ------------------------------------------------
+
+TEST_F(RestoreFilesTest, CarriersNamedInEveryScriptGiveTheirDocumentsUnderTheirOwnNames) {
+  const std::string letter = TestDocument("letter.doc");
+  const std::string budget = TestDocument("budget.xls");
+  const struct {
+    std::string Carrier;   // in the folder Документы
+    std::string Output;
+    std::string Renamed;
+    std::string Document;
+  } cases[] = {
+      {"\xD0\xBE\xD1\x82\xD1\x87\xD1\x91\xD1\x82.exe", "\xD0\xBE\xD1\x82\xD1\x87\xD1\x91\xD1\x82.doc",
+       "\xD0\xBE\xD1\x82\xD1\x87\xD1\x91\xD1\x82._vrs", letter},                        // отчёт
+      {"\xE6\x8A\xA5\xE5\x91\x8A.exe", "\xE6\x8A\xA5\xE5\x91\x8A.xls", "\xE6\x8A\xA5\xE5\x91\x8A._vrs",
+       budget},                                                                               // 报告
+      {"\xC3\x84rger.exe", "\xC3\x84rger.doc", "\xC3\x84rger._vrs", letter},                   // Ärger
+      {"x\xF0\x9F\x98\x80.exe", "x\xF0\x9F\x98\x80.doc", "x\xF0\x9F\x98\x80._vrs", letter},  // x😀
+  };
+  const std::string folder = folder_.MakeFolder("\xD0\x94\xD0\xBE\xD0\xBA\xD1\x83\xD0\xBC\xD0\xB5\xD0\xBD\xD1\x82\xD1\x8B") + "\\";
+  std::vector<std::string> carriers;
+  for (const auto& test : cases) {
+    carriers.push_back(Carrier(20480, test.Document));
+    ASSERT_FALSE(folder_.WriteFile(folder.substr(folder_.Root().size() + 1) + test.Carrier, carriers.back()).empty());
+    window_.AddFile(folder, test.Carrier);
+  }
+
+  window_.ClickRestore();
+
+  for (size_t i = 0; i < carriers.size(); ++i) {
+    const auto& test = cases[i];
+    EXPECT_EQ(ReadWholeFile(folder + test.Output), test.Document) << test.Output;
+    EXPECT_EQ(ReadWholeFile(folder + test.Renamed), carriers[i]) << test.Renamed;
+    EXPECT_FALSE(FileExists(folder + test.Carrier)) << test.Carrier;
+    EXPECT_EQ(Status(test.Carrier), "OK... Fixed");
+    EXPECT_EQ(Information(test.Carrier), "Org file renamed to : " + test.Renamed);
+  }
+  ExpectOneBox(FinishText(4), MB_ICONINFORMATION);
+}
+
+TEST_F(RestoreFilesTest, ANameEndingInASpaceIsRestoredWithoutTouchingItsPlainTwin) {
+  const std::string carrier = Carrier(20480, TestDocument("letter.doc"));
+  const std::string twin = Carrier(8192, TestDocument("budget.xls"));
+  Put("report.exe ", carrier);
+  folder_.WriteFile("report.exe", twin);
+  folder_.WriteFile("sub.\\memo.exe", carrier);
+  window_.AddFile(folder_.Path("sub.") + "\\", "memo.exe");
+  window_.SetDeleteMode();
+
+  window_.ClickRestore();
+
+  EXPECT_EQ(Status("report.exe "), "OK... Fixed");
+  EXPECT_EQ(Information("report.exe "), "Virus was deleted");
+  EXPECT_FALSE(FileExists(Path("report.exe ")));
+  EXPECT_EQ(ReadWholeFile(Path("report.exe")), twin) << "the plain twin must stay as it was";
+  EXPECT_EQ(ReadWholeFile(Path("report.doc")), TestDocument("letter.doc"));
+  EXPECT_EQ(ReadWholeFile(Path("sub.\\memo.doc")), TestDocument("letter.doc"));
+  EXPECT_FALSE(FileExists(Path("sub.\\memo.exe")));
+  EXPECT_FALSE(FileExists(Path("sub\\memo.doc")));
+  ExpectOneBox(FinishText(2), MB_ICONINFORMATION);
+}
+
+TEST_F(RestoreFilesTest, AFileBeyondThePathLimitIsNotAccessibleWithTheSystemsReason) {
+  // The carrier's path is longer than systems without long path support accept.
+  const std::string sub = std::string(250 - folder_.Root().size(), 'd');
+  const std::string name = std::string(20, 'c') + ".exe";
+  const std::wstring literal = L"\\\\?\\" + std::wstring(folder_.Root().begin(), folder_.Root().end()) + L"\\" +
+                               std::wstring(sub.begin(), sub.end());
+  ASSERT_TRUE(CreateDirectoryW(literal.c_str(), nullptr));
+  HANDLE file = CreateFileW((literal + L"\\" + std::wstring(name.begin(), name.end())).c_str(), GENERIC_WRITE, 0,
+                            nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  WriteFile(file, "data", 4, &written, nullptr);
+  CloseHandle(file);
+  const std::string path = folder_.Path(sub) + "\\" + name;
+  if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    GTEST_SKIP() << "the platform takes paths past the limit";
+  }
+  const DWORD refused = GetLastError();
+  window_.AddFile(folder_.Path(sub) + "\\", name);
+
+  window_.ClickRestore();
+
+  EXPECT_EQ(Status(name), "Not Accessible");
+  EXPECT_EQ(Information(name), SystemErrorText(refused));
+  ExpectOneBox(FinishText(0), MB_ICONINFORMATION);
 }
 
 // ---- commands that arrive while a run handles messages --------------------------------------

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -303,4 +304,141 @@ TEST(CompareEntryRecords, SizeThenCreationTimeToTheMillisecond)
     WIN32_FIND_DATAA upper = small;
     lstrcpyA(upper.cFileName, "SAME.DOC");
     EXPECT_EQ(0, CompareEntryRecords(small, upper));
+}
+
+// ---- Names in every script, exact names, entries the platform refuses ------------------
+
+namespace {
+
+const std::string ReportRu = "\xD0\xBE\xD1\x82\xD1\x87\xD1\x91\xD1\x82.exe";  // отчёт.exe
+const std::string ReportCn = "\xE6\x8A\xA5\xE5\x91\x8A.exe";                 // 报告.exe
+const std::string Anger = "\xC3\x84rger.exe";                                 // Ärger.exe
+const std::string Smile = "\xF0\x9F\x98\x80.exe";                             // 😀.exe
+
+std::wstring Utf16(const std::string& utf8)
+{
+    std::wstring wide(utf8.size(), L'\0');
+    wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
+                                                        &wide[0], static_cast<int>(wide.size()))));
+    return wide;
+}
+
+// Creates the file (or with folder true the folder) through the wide API in the literal
+// form, past any path length limit of the ANSI calls.
+bool CreateWide(const std::string& path, bool folder = false)
+{
+    const std::wstring literal = L"\\\\?\\" + Utf16(path);
+    if (folder) {
+        return CreateDirectoryW(literal.c_str(), nullptr) != FALSE;
+    }
+    HANDLE file = CreateFileW(literal.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    CloseHandle(file);
+    return true;
+}
+
+} // namespace
+
+TEST(WildcardMatch, MatchesWholeCharactersOfEveryScriptIgnoringCase)
+{
+    EXPECT_TRUE(WildcardMatch("\xD0\x9E\xD0\xA2\xD0\xA7\xD0\x81\xD0\xA2.EXE", "*.exe"));  // ОТЧЁТ.EXE
+    EXPECT_TRUE(WildcardMatch(ReportRu, "\xD0\x9E\xD0\xA2\xD0\xA7*.EXE"));                // ОТЧ*.EXE
+    EXPECT_TRUE(WildcardMatch("\xC3\xA4rger.exe", "\xC3\x84*"));                            // ärger.exe, Ä*
+    EXPECT_TRUE(WildcardMatch(ReportCn, "??.exe"));
+    EXPECT_FALSE(WildcardMatch(ReportCn, "?.exe"));
+    EXPECT_TRUE(WildcardMatch(Smile, "?.exe"));
+    EXPECT_TRUE(WildcardMatch("\xD0\xB6.exe", "?.EXE"));  // ж.exe
+    EXPECT_FALSE(WildcardMatch(ReportRu, "\xD0\xB0*"));   // а* (Cyrillic a)
+    EXPECT_FALSE(WildcardMatch(ReportRu, "o*"));          // a Latin o is no Cyrillic о
+}
+
+TEST(DirectoryListing, NamesInEveryScriptAreListedExactlyAndInThePlatformsOrder)
+{
+    scratch::ScratchFolder folder("qf-listing");
+    const std::vector<std::string> names = {"b.exe",  Anger, "arbeit.exe", ReportRu, "\xD0\x90\xD0\xB1.exe",
+                                            ReportCn, Smile, "Zebra.exe",  "\xCE\xB1\xCE\xB2.exe", "x.txt"};
+    for (const std::string& name : names) {
+        ASSERT_TRUE(CreateWide(folder.Path(name))) << name;
+    }
+    // The exclusion mask (Cyrillic lower-case a) takes Аб.exe out, whatever its case.
+    const Names listed = SortedNames(folder.Root(), "^\xD0\xB0*;*.EXE", 0);
+    ASSERT_EQ(names.size() - 2, listed.size());
+    for (size_t i = 0; i + 1 < listed.size(); ++i) {
+        const std::wstring a = Utf16(listed[i]);
+        const std::wstring b = Utf16(listed[i + 1]);
+        EXPECT_LE(CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1), CSTR_EQUAL)
+            << listed[i] << " before " << listed[i + 1];
+    }
+    for (const std::string& name : names) {
+        const bool kept = name != "x.txt" && name != "\xD0\x90\xD0\xB1.exe";
+        EXPECT_EQ(kept, std::find(listed.begin(), listed.end(), name) != listed.end()) << name;
+    }
+    EXPECT_EQ((Names{ReportRu}), SortedNames(folder.Root(), "\xD0\x9E*", 0));  // О*
+    DirectoryListing listing(folder.Root(), Smile, 0);
+    ASSERT_EQ(1, listing.EntryCount());
+    EXPECT_EQ(0u, listing.EntryRecord(0).nFileSizeLow);
+    EXPECT_EQ(0, listing.SkippedFiles());
+    EXPECT_FALSE(listing.FolderRefused());
+}
+
+TEST(DirectoryListing, NamesEndingInASpaceOrADotAreListedAsTheyAre)
+{
+    scratch::ScratchFolder folder("qf-listing");
+    folder.WriteFile("report.exe", "plain");
+    folder.WriteFile("report.exe ", "spaced");
+    folder.WriteFile("sub.\\inner.exe", "inner");
+    EXPECT_EQ((Names{"sub.", "report.exe", "report.exe "}), SortedNames(folder.Root(), "*", 0));
+    DirectoryListing inner(folder.Path("sub."), "*.exe", 0);
+    EXPECT_EQ(folder.Path("sub.") + "\\", inner.FolderPath());
+    ASSERT_EQ(1, inner.EntryCount());
+    EXPECT_EQ("inner.exe", inner.EntryName(0));
+    EXPECT_EQ(5u, inner.EntryRecord(0).nFileSizeLow);
+}
+
+TEST(DirectoryListing, FoldersAndFilesBeyondThePathLimitAreCountedNotDropped)
+{
+    scratch::ScratchFolder folder("qf-listing");
+    // A folder whose own path fits, holding a file whose path does not, and a subfolder
+    // whose listing pattern does not.
+    const size_t nearLimit = 240;
+    ASSERT_LT(folder.Root().size() + 2, nearLimit);
+    const std::string nearFolderName(nearLimit - folder.Root().size() - 1, 'n');
+    const std::string nearFolder = folder.Path(nearFolderName);
+    ASSERT_TRUE(CreateWide(nearFolder, true));
+    ASSERT_TRUE(CreateWide(nearFolder + "\\short.exe"));
+    const std::string longFile = nearFolder + "\\" + std::string(30, 'f') + ".exe";
+    const std::string deepFolder = nearFolder + "\\" + std::string(30, 'd');
+    ASSERT_TRUE(CreateWide(longFile));
+    ASSERT_TRUE(CreateWide(deepFolder, true));
+    ASSERT_TRUE(CreateWide(deepFolder + "\\deep.exe"));
+    const bool longPathsWork = GetFileAttributesA(longFile.c_str()) != INVALID_FILE_ATTRIBUTES;
+
+    DirectoryListing files(nearFolder, "*.exe", 0);
+    EXPECT_FALSE(files.FolderRefused());
+    EXPECT_EQ(longPathsWork ? 2 : 1, files.EntryCount());
+    EXPECT_EQ(longPathsWork ? 0 : 1, files.SkippedFiles());
+    EXPECT_EQ(0, files.SkippedFolders());
+
+    DirectoryListing folders(nearFolder, "*;*.*", FILE_ATTRIBUTE_DIRECTORY);
+    ASSERT_EQ(1, folders.EntryCount());
+    EXPECT_EQ(0, folders.SkippedFolders());
+
+    DirectoryListing deep(deepFolder, "*", 0);
+    EXPECT_EQ(!longPathsWork, deep.FolderRefused());
+    EXPECT_EQ(longPathsWork ? 1 : 0, deep.EntryCount());
+}
+
+TEST(DirectoryListing, MissingFoldersFilesAndEmptyFoldersAreNotRefused)
+{
+    scratch::ScratchFolder folder("qf-listing");
+    const std::string file = folder.WriteFile("a.txt", "");
+    folder.MakeFolder("empty");
+    for (const std::string& path : {folder.Path("missing"), file, folder.Path("empty"), std::string(),
+                                    folder.Path("missing\\deeper")}) {
+        DirectoryListing listing(path, "*", 0);
+        EXPECT_FALSE(listing.FolderRefused()) << path;
+        EXPECT_EQ(0, listing.EntryCount()) << path;
+    }
 }

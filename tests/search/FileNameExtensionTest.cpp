@@ -47,3 +47,11 @@ TEST(ExtensionTextAllowed, RefusesWhatWouldLeaveTheFolderOrIsNoName) {
   }
   EXPECT_STREQ(ExtensionRefusedText, "The extension may not contain \\ / : * ? \" < > |");
 }
+
+TEST(ReplaceFileNameExtension, MultiByteFolderAndFileNamesKeepEveryByte) {
+  // 报告.d\отчёт.exe and x😀.exe
+  EXPECT_EQ(ReplaceFileNameExtension("C:\\\xE6\x8A\xA5\xE5\x91\x8A.d\\\xD0\xBE\xD1\x82\xD1\x87\xD1\x91\xD1\x82.exe", ".doc"),
+            "C:\\\xE6\x8A\xA5\xE5\x91\x8A.d\\\xD0\xBE\xD1\x82\xD1\x87\xD1\x91\xD1\x82.doc");
+  EXPECT_EQ(ReplaceFileNameExtension("C:\\x\\x\xF0\x9F\x98\x80.exe", "._vrs"), "C:\\x\\x\xF0\x9F\x98\x80._vrs");
+  EXPECT_EQ(ReplaceFileNameExtension("C:\\x\\report.exe ", ".doc"), "C:\\x\\report.doc");
+}

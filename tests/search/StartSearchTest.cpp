@@ -2,9 +2,13 @@
 // over real folder trees in a scratch folder.
 #include <windows.h>
 
+#include <commctrl.h>
+#include <shlobj.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 #include <functional>
 #include <memory>
 #include <string>
@@ -388,6 +392,159 @@ TEST_F(StartSearchTest, BrowseFillsTheFolderOnlyWhenAFolderIsChosen) {
   } else {
     EXPECT_EQ(window.FolderEdit->GetText(), FolderDialogPath(window.FolderDialog));
   }
+}
+
+// ---- Names in every script, exact names, refused folders ---------------------------------
+
+const std::string Documents = "\xD0\x94\xD0\xBE\xD0\xBA\xD1\x83\xD0\xBC\xD0\xB5\xD0\xBD\xD1\x82\xD1\x8B";  // Документы
+const std::string ReportRu = "\xD0\xBE\xD1\x82\xD1\x87\xD1\x91\xD1\x82.exe";  // отчёт.exe
+const std::string ReportCn = "\xE6\x8A\xA5\xE5\x91\x8A.exe";                 // 报告.exe
+const std::string Anger = "\xC3\x84rger.exe";                                 // Ärger.exe
+const std::string Smile = "x\xF0\x9F\x98\x80.exe";                            // x😀.exe
+const std::string Greek = "\xCE\x91\xCE\xB2.EXE";                              // Αβ.EXE
+
+std::wstring Utf16(const std::string& utf8) {
+  std::wstring wide(utf8.size(), L'\0');
+  wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
+                                                      &wide[0], static_cast<int>(wide.size()))));
+  return wide;
+}
+
+// A cell as the list view holds it, read through the wide API.
+std::wstring WideCell(Control* listView, int row, int column) {
+  wchar_t text[1024] = {};
+  LVITEMW item = {};
+  item.iSubItem = column;
+  item.pszText = text;
+  item.cchTextMax = 1024;
+  SendMessageW(listView->Handle, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+  return text;
+}
+
+bool CreateWideFolder(const std::string& path) {
+  return CreateDirectoryW((L"\\\\?\\" + Utf16(path)).c_str(), nullptr) != FALSE;
+}
+
+bool CreateWideFile(const std::string& path, const std::string& bytes) {
+  HANDLE file = CreateFileW((L"\\\\?\\" + Utf16(path)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    return false;
+  }
+  DWORD written = 0;
+  const bool ok = bytes.empty() || WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+  return ok;
+}
+
+TEST_F(StartSearchTest, NamesInEveryScriptAreFoundAndShownAsThemselves) {
+  const std::string root = files.Path(Documents);
+  const std::vector<std::pair<std::string, std::string>> created = {
+      {ReportRu, std::string(1234, 'r')}, {ReportCn, "cn"}, {Anger, "a"}, {Smile, "s"}, {Greek, "g"},
+      {"report.exe ", "spaced"},          {"report.exe", "plain"}};
+  ASSERT_TRUE(CreateWideFolder(root));
+  for (const auto& file : created) {
+    ASSERT_TRUE(CreateWideFile(root + "\\" + file.first, file.second)) << file.first;
+  }
+  ASSERT_TRUE(CreateWideFolder(root + "\\sub."));
+  ASSERT_TRUE(CreateWideFile(root + "\\sub.\\" + ReportRu, "in sub."));
+  ASSERT_TRUE(CreateWideFile(root + "\\notes.txt", "not listed"));
+
+  // The folder is typed as UTF-16 text, as a user's keyboard gives it.
+  window.MaskCombo->SetText("*.exe*");
+  ASSERT_TRUE(SetWindowTextW(window.FolderEdit->Handle, Utf16(root).c_str()));
+  StartSearch(&window);
+  EXPECT_EQ(window.InfoLabel->GetText(), "Finish, found 8 Files");
+
+  ResultList rows(window.ResultListView);
+  ASSERT_EQ(rows.RowCount(), 8);
+  std::vector<std::wstring> shown;
+  for (int row = 0; row < rows.RowCount(); ++row) {
+    const std::wstring name = WideCell(window.ResultListView, row, NameColumn);
+    const std::wstring path = WideCell(window.ResultListView, row, PathColumn);
+    EXPECT_EQ(Utf16(rows.GetCell(row, NameColumn)), name);
+    EXPECT_EQ(Utf16(rows.GetCell(row, PathColumn)), path);
+    shown.push_back(path + name);
+    if (row > 0) {
+      const std::wstring previous = WideCell(window.ResultListView, row - 1, NameColumn);
+      EXPECT_LE(CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, previous.c_str(), -1, name.c_str(), -1),
+                CSTR_EQUAL)
+          << row;
+    }
+    if (name == Utf16(ReportRu) && path == Utf16(root + "\\")) {
+      EXPECT_EQ(rows.GetCell(row, SizeColumn), "1,234");
+    }
+  }
+  for (const auto& file : created) {
+    EXPECT_NE(std::find(shown.begin(), shown.end(), Utf16(root + "\\" + file.first)), shown.end()) << file.first;
+  }
+  EXPECT_NE(std::find(shown.begin(), shown.end(), Utf16(root + "\\sub.\\" + ReportRu)), shown.end());
+}
+
+// A folder beside the searched one whose own path fits the limit of the ANSI calls and
+// holds a file and a subfolder that do not; returns whether the platform takes such paths.
+bool MakeTreePastThePathLimit(const scratch::ScratchFolder& files) {
+  const std::string nearFolder = files.Path(std::string(240 - files.Root().size() - 1, 'n'));
+  CreateWideFolder(nearFolder);
+  CreateWideFile(nearFolder + "\\short.exe", "s");
+  CreateWideFile(nearFolder + "\\" + std::string(30, 'f') + ".exe", "f");
+  CreateWideFolder(nearFolder + "\\" + std::string(30, 'd'));
+  CreateWideFile(nearFolder + "\\" + std::string(30, 'd') + "\\deep.exe", "d");
+  return GetFileAttributesA((nearFolder + "\\" + std::string(30, 'd')).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+TEST_F(StartSearchTest, FoldersAndFilesThePlatformRefusesAreCountedInTheInformationLine) {
+  files.WriteFile("a.exe", "a");
+  const bool longPathsWork = MakeTreePastThePathLimit(files);
+  if (longPathsWork) {
+    EXPECT_EQ(Find(files.Root(), "*.exe"), "Finish, found 4 Files");
+    return;
+  }
+  // The file past the limit and the folder that cannot be listed; the folder's own file
+  // is not known, so not counted.
+  EXPECT_EQ(Find(files.Root(), "*.exe"), "Finish, found 2 Files, 2 skipped");
+  EXPECT_EQ(window.SkippedCount, 2);
+  EXPECT_EQ(ResultList(window.ResultListView).RowCount(), 2);
+
+  // A new search counts afresh; a folder typed beyond the limit is refused as well.
+  EXPECT_EQ(Find(files.Root(), "*.doc"), "Finish, found 0 Files, 1 skipped");
+  EXPECT_EQ(Find(files.Path(std::string(300, 'm')), "*"), "Finish, found 0 Files, 1 skipped");
+  EXPECT_EQ(Find(files.Path("missing"), "*"), "Finish, found 0 Files");
+}
+
+TEST_F(StartSearchTest, AStoppedSearchCountsWhatWasSkippedBeforeTheStop) {
+  files.WriteFile("a.exe", "a");
+  if (MakeTreePastThePathLimit(files)) {
+    GTEST_SKIP() << "the platform takes paths past the limit";
+  }
+  MidRunActions inside;
+  inside.When([&] { return window.SkippedCount > 0; }, [&] { StopSearch(&window); });
+  const std::string info = Find(files.Root(), "*.exe");
+  EXPECT_EQ(info, "Searching stopped, found " + std::to_string(window.FoundCount) + " Files, " +
+                      std::to_string(window.SkippedCount) + " skipped");
+  EXPECT_GT(window.SkippedCount, 0);
+}
+
+// Selects the folder of the pending browse as soon as the chooser is up.
+std::wstring folderToChoose;
+int CALLBACK ChooseFolder(HWND dialog, UINT message, LPARAM, LPARAM) {
+  if (message == BFFM_INITIALIZED) {
+    SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(folderToChoose.c_str()));
+  }
+  return 0;
+}
+
+TEST_F(StartSearchTest, TheChosenFolderReachesLookInWithItsName) {
+  const std::string chosen = files.MakeFolder(Documents + "\\" + "\xE6\x8A\xA5\xE5\x91\x8A");
+  ASSERT_TRUE(scratch::FolderExists(chosen));
+  folderToChoose = Utf16(chosen);
+  window.FolderDialog->Callback = ChooseFolder;
+  MessageBoxAnswerer answerer(IDOK);
+  BrowseSearchFolder(&window);
+  window.FolderDialog->Callback = nullptr;
+  ASSERT_EQ(answerer.Boxes().size(), 1u);
+  EXPECT_EQ(window.FolderEdit->GetText(), chosen);
+  EXPECT_EQ(FolderDialogPath(window.FolderDialog), chosen);
 }
 
 }  // namespace

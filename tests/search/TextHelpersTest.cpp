@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <cstdint>
 #include <string>
 
@@ -182,3 +184,64 @@ TEST(CompareTextIgnoringCase, IgnoresCaseAndOrdersLikeTheLocale)
     EXPECT_LT(CompareTextIgnoringCase("1,000", "999"), 0);
 }
 
+
+// Names in other scripts, as UTF-8: the test program runs with the program's manifest.
+namespace {
+const std::string ReportRu = "\xD0\xBE\xD1\x82\xD1\x87\xD1\x91\xD1\x82.exe";       // отчёт.exe
+const std::string ReportRuUpper = "\xD0\x9E\xD0\xA2\xD0\xA7\xD0\x81\xD0\xA2.EXE";  // ОТЧЁТ.EXE
+const std::string Anger = "\xC3\x84rger.exe";                                      // Ärger.exe
+const std::string Smile = "x\xF0\x9F\x98\x80.exe";                                 // x😀.exe
+
+std::wstring Utf16(const std::string& utf8)
+{
+    std::wstring wide(utf8.size(), L'\0');
+    wide.resize(static_cast<size_t>(
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0],
+                            static_cast<int>(wide.size()))));
+    return wide;
+}
+
+int Sign(int value)
+{
+    return value < 0 ? -1 : (value > 0 ? 1 : 0);
+}
+}  // namespace
+
+TEST(CodePage, TestProgramsRunWithTheProgramsUtf8CodePage)
+{
+    EXPECT_EQ(GetACP(), 65001u);
+}
+
+TEST(CompareTextIgnoringCase, OrdersOtherScriptsAsThePlatformDoesInUtf16)
+{
+    EXPECT_EQ(0, CompareTextIgnoringCase(ReportRu, ReportRuUpper));
+    const std::string names[] = {"arbeit.exe", Anger, "Zebra.exe", ReportRu, Smile, "\xE6\x8A\xA5\xE5\x91\x8A.exe",
+                                 "\xCE\xB1\xCE\xB2.exe", "b.exe"};
+    for (const std::string& a : names) {
+        for (const std::string& b : names) {
+            const std::wstring wa = Utf16(a);
+            const std::wstring wb = Utf16(b);
+            const int platform = CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, wa.c_str(), -1, wb.c_str(), -1) - 2;
+            EXPECT_EQ(Sign(platform), Sign(CompareTextIgnoringCase(a, b))) << a << " / " << b;
+        }
+    }
+    EXPECT_LT(CompareTextIgnoringCase("arbeit.exe", Anger), 0);
+    EXPECT_LT(CompareTextIgnoringCase(Anger, "b.exe"), 0);
+}
+
+TEST(LowerCaseText, LowersWholeCharactersOfEveryScript)
+{
+    EXPECT_EQ(LowerCaseText(ReportRuUpper), ReportRu);
+    EXPECT_EQ(LowerCaseText("\xC3\x84RGER.EXE"), "\xC3\xA4rger.exe");
+    EXPECT_EQ(LowerCaseText("\xCE\x91\xCE\x92.EXE"), "\xCE\xB1\xCE\xB2.exe");
+    EXPECT_EQ(LowerCaseText("X\xF0\x9F\x98\x80.EXE"), Smile);
+    EXPECT_EQ(LowerCaseText("\xE6\x8A\xA5\xE5\x91\x8A.EXE"), "\xE6\x8A\xA5\xE5\x91\x8A.exe");
+}
+
+TEST(PathHelpers, MultiByteNamesKeepEveryByte)
+{
+    EXPECT_EQ(FileExtensionOf(ReportRu), ".exe");
+    EXPECT_EQ(ReplaceFileExtension(ReportRu, "._vrs"), "\xD0\xBE\xD1\x82\xD1\x87\xD1\x91\xD1\x82._vrs");
+    EXPECT_EQ(FileNameOf("C:\\\xE6\x8A\xA5\xE5\x91\x8A\\" + Smile), Smile);
+    EXPECT_EQ(TrimBlanks(" " + Anger + " "), Anger);
+}

@@ -52,6 +52,17 @@ std::string WindowText(HWND window)
     return text;
 }
 
+std::wstring WideWindowText(HWND window)
+{
+    int length = GetWindowTextLengthW(window);
+    if (length <= 0)
+        return std::wstring();
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    int copied = GetWindowTextW(window, &text[0], length + 1);
+    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+    return text;
+}
+
 std::string ClassNameOf(HWND window)
 {
     char name[64] = {};
@@ -223,6 +234,7 @@ void MessageBoxAnswerer::OnDialogInitialised(HWND dialog)
     box.IsMessageBox = messageText != nullptr && IsStatic(messageText);
     if (box.IsMessageBox) {
         box.Text = WindowText(messageText);
+        box.TextAsShown = WideWindowText(messageText);
     } else {
         for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
             if (IsStatic(child) && !IsIconStatic(child)) {

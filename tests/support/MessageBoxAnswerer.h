@@ -33,6 +33,8 @@ struct AnsweredBox {
     // A message box's message text as shown; for other dialogs the text of their first
     // text label (for the folder chooser: its title line), or empty.
     std::string Text;
+    // A message box's message text as the platform shows it (UTF-16).
+    std::wstring TextAsShown;
     // MessageBoxA flags. When FlagsExact is true these are the flags passed to
     // MessageBoxA. Otherwise they are rebuilt from the window: the button set
     // (MB_OK ... MB_CANCELTRYCONTINUE), MB_HELP and the icon (MB_ICONHAND,

@@ -8,6 +8,92 @@
 
 namespace scratch {
 
+namespace {
+
+// An absolute path on a drive with a name ending in a dot or a space, in the "\\?\" form,
+// so that such names are created, read and removed as they are; other paths as they are
+// (the prefix would take four of the characters that the system accepts).
+std::string Literal(const std::string& path) {
+  if (path.size() < 3 || path[1] != ':' || path[2] != '\\') {
+    return path;
+  }
+  for (size_t end = 3; end <= path.size(); ++end) {
+    if ((end == path.size() || path[end] == '\\') && (path[end - 1] == '.' || path[end - 1] == ' ')) {
+      return "\\\\?\\" + path;
+    }
+  }
+  return path;
+}
+
+std::wstring Wide(const std::string& text) {
+  const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+  std::wstring wide(length > 0 ? static_cast<size_t>(length) : 1, L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], length);
+  wide.resize(wide.size() - 1);
+  return wide;
+}
+
+std::string Ansi(const std::wstring& text) {
+  const int length = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  std::string ansi(length > 0 ? static_cast<size_t>(length) : 1, '\0');
+  WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, &ansi[0], length, nullptr, nullptr);
+  ansi.resize(ansi.size() - 1);
+  return ansi;
+}
+
+// Removes the folder at literal (its path in the "\\?\" form) and everything below it
+// without following links; folder is the same path in the ANSI code page, for the links.
+// Entries are enumerated and removed as UTF-16, so that names the ANSI code page cannot
+// carry whole (too long in UTF-8) or that end in a dot or a space are removed too.
+void RemoveTree(const std::string& folder, const std::wstring& literal) {
+  if (IsFolderLink(folder)) {
+    RemoveFolderLink(folder);
+    return;
+  }
+  // Links first, so that none is left dangling by the removal of its target.
+  std::vector<std::string> links;
+  std::vector<std::wstring> folders;
+  std::vector<std::wstring> files;
+  WIN32_FIND_DATAW record;
+  HANDLE find = FindFirstFileW((literal + L"\\*").c_str(), &record);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = record.cFileName;
+      if (name == L"." || name == L"..") {
+        continue;
+      }
+      if ((record.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        files.push_back(name);
+      } else if ((record.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        links.push_back(folder + "\\" + Ansi(name));
+      } else {
+        folders.push_back(name);
+      }
+    } while (FindNextFileW(find, &record));
+    FindClose(find);
+  }
+  for (const std::string& link : links) {
+    RemoveFolderLink(link);
+  }
+  for (const std::wstring& name : files) {
+    const std::wstring path = literal + L"\\" + name;
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(path.c_str());
+  }
+  for (const std::wstring& name : folders) {
+    RemoveTree(folder + "\\" + Ansi(name), literal + L"\\" + name);
+  }
+  if (RemoveDirectoryW(literal.c_str()) || GetFileAttributesW(literal.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    return;
+  }
+  // A link whose target was removed elsewhere may be invisible here but still present.
+  if (RemoveDanglingFolderLinks(folder)) {
+    RemoveDirectoryW(literal.c_str());
+  }
+}
+
+}  // namespace
+
 ScratchFolder::ScratchFolder(const std::string& prefix) {
   static int counter = 0;
   char temp[MAX_PATH + 1] = {};
@@ -37,7 +123,7 @@ std::string ScratchFolder::MakeFolder(const std::string& relative) const {
     position = relative.find('\\', position == 0 ? 0 : position + 1);
     const std::string part = relative.substr(0, position);
     if (!part.empty()) {
-      CreateDirectoryA(Path(part).c_str(), nullptr);
+      CreateDirectoryA(Literal(Path(part)).c_str(), nullptr);
     }
   }
   return Path(relative);
@@ -49,7 +135,7 @@ std::string ScratchFolder::WriteFile(const std::string& relative, const std::str
     MakeFolder(relative.substr(0, slash));
   }
   const std::string path = Path(relative);
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  HANDLE file = CreateFileA(Literal(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     return std::string();
@@ -64,7 +150,7 @@ std::string ScratchFolder::WriteFile(const std::string& relative, const std::str
 
 std::string ReadWholeFile(const std::string& path) {
   std::string bytes;
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  HANDLE file = CreateFileA(Literal(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     return bytes;
@@ -79,60 +165,17 @@ std::string ReadWholeFile(const std::string& path) {
 }
 
 bool FileExists(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = GetFileAttributesA(Literal(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 bool FolderExists(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = GetFileAttributesA(Literal(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 void RemoveFolderTree(const std::string& folder) {
-  if (IsFolderLink(folder)) {
-    RemoveFolderLink(folder);
-    return;
-  }
-  // Links first, so that none is left dangling by the removal of its target.
-  std::vector<std::string> links;
-  std::vector<std::string> folders;
-  std::vector<std::string> files;
-  WIN32_FIND_DATAA record;
-  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &record);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      const std::string name = record.cFileName;
-      if (name == "." || name == "..") {
-        continue;
-      }
-      const std::string path = folder + "\\" + name;
-      if ((record.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-        files.push_back(path);
-      } else if ((record.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
-        links.push_back(path);
-      } else {
-        folders.push_back(path);
-      }
-    } while (FindNextFileA(find, &record));
-    FindClose(find);
-  }
-  for (const std::string& link : links) {
-    RemoveFolderLink(link);
-  }
-  for (const std::string& path : files) {
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA(path.c_str());
-  }
-  for (const std::string& path : folders) {
-    RemoveFolderTree(path);
-  }
-  if (RemoveDirectoryA(folder.c_str()) || !FolderExists(folder)) {
-    return;
-  }
-  // A link whose target was removed elsewhere may be invisible here but still present.
-  if (RemoveDanglingFolderLinks(folder)) {
-    RemoveDirectoryA(folder.c_str());
-  }
+  RemoveTree(folder, L"\\\\?\\" + Wide(folder));
 }
 
 }  // namespace scratch

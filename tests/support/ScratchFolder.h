@@ -2,7 +2,8 @@
 // A unique folder below the temporary folder for tests that build file trees. It is
 // removed with everything below it when the object goes; links inside it are removed
 // themselves and never followed, so a link to a folder outside (or to an ancestor)
-// leaves its target untouched.
+// leaves its target untouched. Paths are taken exactly as written (names ending in a dot
+// or a space included); texts are in the ANSI code page, UTF-8 in the test programs.
 #include <string>
 
 namespace scratch {
