@@ -3,8 +3,9 @@
 // restores, stops, file commands on random selections with random texts, list
 // commands, column clicks, mode switches, answers to the program's boxes, and closing
 // the window. Most clicks are posted without waiting, so they queue while a search or a
-// restore runs. The files removed by "Delete files" answered Yes are recorded, for the
-// rows that were selected when the command was clicked.
+// restore runs. The files removed by "Delete files" answered Yes are recorded: the rows
+// selected when the question is shown, and while a search or restore runs (the program
+// may then have moved the selection itself) only those of them the user had selected.
 #include <cstdint>
 #include <set>
 #include <string>
