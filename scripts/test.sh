@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test under Wine on a virtual display.
-# Extra arguments go to ctest (for example: -R search).
+# Extra arguments go to ctest (for example: -R search). Tests labelled "long" run only
+# when asked for with a label argument (for example: -L long).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
@@ -8,4 +9,10 @@ BUILD_DIR="$build" "$root/scripts/build.sh"
 export QF_WINEPREFIX="$build/wineprefix"
 "$root/scripts/with-display.sh" "$root/scripts/wine-prefix.sh" "$QF_WINEPREFIX"
 cd "$build"
-"$root/scripts/with-display.sh" ctest --output-on-failure "$@"
+labels=(-LE long)
+for argument in "$@"; do
+  case "$argument" in
+    -L|-LE|-L*|-LE*|--label-regex*|--label-exclude*) labels=() ;;
+  esac
+done
+"$root/scripts/with-display.sh" ctest --output-on-failure ${labels[@]+"${labels[@]}"} "$@"

@@ -163,6 +163,37 @@ TEST_F(FileCommands, ListCommandsWorkOnTheRowsOnly) {
   }
 }
 
+TEST_F(FileCommands, ColumnClicksSortAndTheDeleteKeyRemovesTheFocusedRow) {
+  files.WriteFile("a.exe", "aaaa");
+  files.WriteFile("b.exe", "b");
+  files.WriteFile("c.exe", "ccc");
+  files.WriteFile("d.exe", "dd");
+  ASSERT_EQ(Find(files.Root(), "*.exe"), "Finish, found 4 Files");
+  const auto names = [this] {
+    std::vector<std::string> listed;
+    for (const std::vector<std::string>& row : program.Rows()) {
+      listed.push_back(row[0]);
+    }
+    return listed;
+  };
+
+  program.ClickColumnHeader(2);
+  ASSERT_TRUE(program.Drain(10000));
+  EXPECT_EQ(names(), std::vector<std::string>({"b.exe", "d.exe", "c.exe", "a.exe"}));
+  program.ClickColumnHeader(0);
+  ASSERT_TRUE(program.Drain(10000));
+  EXPECT_EQ(names(), std::vector<std::string>({"a.exe", "b.exe", "c.exe", "d.exe"}));
+
+  ASSERT_TRUE(program.SetRowState(-1, 0));
+  ASSERT_TRUE(program.SetRowState(1, LVIS_SELECTED));
+  ASSERT_TRUE(program.PostRowState(2, LVIS_SELECTED | LVIS_FOCUSED));
+  program.PressListKey(VK_DELETE);
+  ASSERT_TRUE(program.Drain(10000));
+  EXPECT_EQ(names(), std::vector<std::string>({"a.exe", "b.exe", "d.exe"}));
+  EXPECT_EQ(program.SelectedRows(), std::vector<int>({1}));
+  EXPECT_TRUE(scratch::FileExists(files.Path("c.exe"))) << "the Delete key removes the row, not the file";
+}
+
 TEST_F(FileCommands, AboutShowsTheProgramsHelpText) {
   program.Click("About");
   ProgramBox box;

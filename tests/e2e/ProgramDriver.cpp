@@ -290,6 +290,16 @@ unsigned ProgramDriver::RowState(int row) const {
              : 0;
 }
 
+std::vector<int> ProgramDriver::SelectedRows() const {
+  std::vector<int> rows;
+  LRESULT row = -1;
+  while (SendWithTimeout(listView_, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED, row) && row >= 0 &&
+         rows.size() < 100000) {
+    rows.push_back(static_cast<int>(row));
+  }
+  return rows;
+}
+
 bool ProgramDriver::SetRowState(int row, unsigned state) const {
   RemoteMemory memory(program_.Process(), sizeof(LVITEMA));
   LVITEMA item;
@@ -303,6 +313,29 @@ bool ProgramDriver::SetRowState(int row, unsigned state) const {
          result != 0;
 }
 
+bool ProgramDriver::PostRowState(int row, unsigned state) const {
+  const size_t blockSize = 65536;
+  if (postedRecords_ == nullptr || postedUsed_ + sizeof(LVITEMA) > blockSize) {
+    postedRecords_ = static_cast<char*>(
+        VirtualAllocEx(program_.Process(), nullptr, blockSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    postedUsed_ = 0;
+    if (postedRecords_ == nullptr) {
+      return false;
+    }
+  }
+  LVITEMA item;
+  std::memset(&item, 0, sizeof item);
+  item.stateMask = 0x0F;
+  item.state = state;
+  char* record = postedRecords_ + postedUsed_;
+  SIZE_T written = 0;
+  if (!WriteProcessMemory(program_.Process(), record, &item, sizeof item, &written) || written != sizeof item) {
+    return false;
+  }
+  postedUsed_ += (sizeof item + 15) / 16 * 16;
+  return PostMessageA(listView_, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(record)) != 0;
+}
+
 int ProgramDriver::FindRow(const std::string& name) const {
   const int count = RowCount();
   for (int row = 0; row < count; ++row) {
@@ -313,17 +346,9 @@ int ProgramDriver::FindRow(const std::string& name) const {
   return -1;
 }
 
-bool ProgramDriver::WaitForBox(ProgramBox& box, DWORD timeoutMs) const {
-  HWND found = nullptr;
-  const DWORD start = GetTickCount();
-  while ((found = program_.MessageBoxWindow()) == nullptr) {
-    if (GetTickCount() - start > timeoutMs || HasExited()) {
-      return false;
-    }
-    Sleep(20);
-  }
-  box = ProgramBox();
-  box.Window = found;
+ProgramBox ProgramDriver::ReadBox(HWND window) const {
+  ProgramBox box;
+  box.Window = window;
   char caption[256] = {};
   GetWindowTextA(box.Window, caption, sizeof caption);
   box.Caption = caption;
@@ -343,7 +368,34 @@ bool ProgramDriver::WaitForBox(ProgramBox& box, DWORD timeoutMs) const {
       box.HasIcon = true;
     }
   }
+  return box;
+}
+
+bool ProgramDriver::WaitForBox(ProgramBox& box, DWORD timeoutMs) const {
+  HWND found = nullptr;
+  const DWORD start = GetTickCount();
+  while ((found = program_.MessageBoxWindow()) == nullptr) {
+    if (GetTickCount() - start > timeoutMs || HasExited()) {
+      return false;
+    }
+    Sleep(20);
+  }
+  box = ReadBox(found);
   return true;
+}
+
+std::vector<ProgramBox> ProgramDriver::Boxes() const {
+  std::vector<HWND> windows;
+  EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&windows));
+  std::vector<ProgramBox> boxes;
+  for (HWND window : windows) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == ProcessId() && IsWindowVisible(window) && ClassNameOf(window) == "#32770") {
+      boxes.push_back(ReadBox(window));
+    }
+  }
+  return boxes;
 }
 
 bool ProgramDriver::NoBoxWithin(DWORD ms) const {
@@ -362,6 +414,69 @@ bool ProgramDriver::Answer(const ProgramBox& box, int id) const {
     Sleep(10);
   }
   return true;
+}
+
+bool ProgramDriver::Dismiss(const ProgramBox& box, int id) const {
+  PostMessageA(box.Window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(box.Window, id)));
+  const DWORD start = GetTickCount();
+  while (IsWindow(box.Window) && IsWindowVisible(box.Window)) {
+    if (GetTickCount() - start > ReplyTimeoutMs || HasExited()) {
+      return false;
+    }
+    Sleep(5);
+  }
+  return true;
+}
+
+void ProgramDriver::ClickColumnHeader(int column) const {
+  HWND header = FindWindowExA(listView_, nullptr, WC_HEADERA, nullptr);
+  if (header == nullptr) {
+    return;
+  }
+  // The middle of the column's header: the widths of the columns before it, half its own.
+  int left = 0;
+  LRESULT width = 0;
+  for (int index = 0; index <= column; ++index) {
+    if (!SendWithTimeout(listView_, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(index), 0, width)) {
+      return;
+    }
+    if (index < column) {
+      left += static_cast<int>(width);
+    }
+  }
+  RECT area = {};
+  GetClientRect(header, &area);
+  const LPARAM point = MAKELPARAM(left + static_cast<int>(width) / 2, (area.bottom - area.top) / 2);
+  PostMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, point);
+  PostMessageA(header, WM_LBUTTONUP, 0, point);
+}
+
+void ProgramDriver::PressListKey(UINT key) const {
+  PostMessageA(listView_, WM_KEYDOWN, key, 1);
+  PostMessageA(listView_, WM_KEYUP, key, 0xC0000001);
+}
+
+bool ProgramDriver::Drain(DWORD timeoutMs) const {
+  // The list's hover time is a setting the program never reads: a harmless marker
+  // whose arrival can be seen from here.
+  static DWORD marker = 0x10000;
+  const DWORD expected = ++marker;
+  if (!PostMessageA(listView_, LVM_SETHOVERTIME, 0, static_cast<LPARAM>(expected))) {
+    return false;
+  }
+  const DWORD start = GetTickCount();
+  for (;;) {
+    LRESULT current = 0;
+    if (SendWithTimeout(listView_, LVM_GETHOVERTIME, 0, 0, current, 1000) &&
+        static_cast<DWORD>(current) == expected) {
+      return true;
+    }
+    if (GetTickCount() - start > timeoutMs || HasExited()) {
+      return false;
+    }
+    Sleep(5);
+  }
 }
 
 long ProgramDriver::Close(DWORD timeoutMs) {

@@ -78,17 +78,36 @@ class ProgramDriver {
   std::vector<std::vector<std::string>> Rows() const;
   unsigned RowState(int row) const;
   bool IsRowSelected(int row) const { return (RowState(row) & LVIS_SELECTED) != 0; }
+  // Indexes of the selected rows, in order.
+  std::vector<int> SelectedRows() const;
   // Replaces the row's state flags (row -1: every row), as a user's selection would.
   bool SetRowState(int row, unsigned state) const;
+  // Posts the same change, returning at once: it takes effect in the program's turn,
+  // after the messages posted before it.
+  bool PostRowState(int row, unsigned state) const;
   // Index of the row whose Name cell is name; -1 when there is none.
   int FindRow(const std::string& name) const;
 
   // Waits for a message box of the program; false after timeoutMs.
   bool WaitForBox(ProgramBox& box, DWORD timeoutMs) const;
+  // Every message box the program shows now (several when one was opened from the
+  // message handling of another), in no particular order.
+  std::vector<ProgramBox> Boxes() const;
   // True when no message box of the program appears within ms.
   bool NoBoxWithin(DWORD ms) const;
   // Presses the box's button with the given identifier and waits until the box is gone.
   bool Answer(const ProgramBox& box, int id) const;
+  // Presses the box's button and waits until the box is hidden: a box opened below
+  // another one's message handling is destroyed only once that one has returned.
+  bool Dismiss(const ProgramBox& box, int id) const;
+
+  // Posts a left click on the header of the list's column, as the mouse would.
+  void ClickColumnHeader(int column) const;
+  // Posts a key press (down and up) to the result list.
+  void PressListKey(UINT key) const;
+  // Returns once every message posted to the program before this call has been taken
+  // from its queue (a marker posted behind them has been handled); false after timeoutMs.
+  bool Drain(DWORD timeoutMs) const;
 
   // Asks the window to close (WM_CLOSE) and waits for the process to end; the exit
   // code, or -1 when the program did not end within timeoutMs.
@@ -97,6 +116,7 @@ class ProgramDriver {
 
  private:
   bool FindControls();
+  ProgramBox ReadBox(HWND window) const;
 
   StartedProgram program_;
   HWND main_ = nullptr;
@@ -107,4 +127,8 @@ class ProgramDriver {
   HWND renameFilesEdit_ = nullptr;
   HWND renameWithEdit_ = nullptr;
   std::string failure_;
+  // Memory in the program for the records of posted list messages, which must outlive
+  // the call; it goes with the process.
+  mutable char* postedRecords_ = nullptr;
+  mutable size_t postedUsed_ = 0;
 };
