@@ -78,25 +78,6 @@ struct TrackedWindow {
     }
 };
 
-// Dispatches messages for up to timeoutMs or until done() holds.
-template <class Condition>
-bool PumpUntil(Condition done, int timeoutMs)
-{
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > static_cast<DWORD>(timeoutMs))
-            return false;
-        PumpMessages();
-        Sleep(10);
-    }
-    return true;
-}
-
-void PumpFor(int milliseconds)
-{
-    PumpUntil([] { return false; }, milliseconds);
-}
-
 }  // namespace
 
 TEST(MouseTrackingTest, EnteringRaisesMouseEnterOnceAndLeavingMouseLeaveOnce)

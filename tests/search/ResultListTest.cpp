@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/UserInput.h"
+
 #include <string>
 #include <vector>
 
@@ -37,16 +39,6 @@ protected:
         list.SetCell(row, PathColumn, path);
         list.SetCell(row, SizeColumn, size);
         return row;
-    }
-
-    void ClickHeader(int column)
-    {
-        HWND header = reinterpret_cast<HWND>(view_->Send(LVM_GETHEADER));
-        RECT rect = {};
-        SendMessageA(header, HDM_GETITEMRECT, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&rect));
-        LPARAM point = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-        SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, point);
-        SendMessageA(header, WM_LBUTTONUP, 0, point);
     }
 
     Control* form_ = nullptr;
@@ -119,11 +111,11 @@ TEST_F(ResultListTest, ColumnClickSortsOnlyWhileNoSearchRuns)
     AddFound("b.exe", "C:\\Y\\", "2");
     AddFound("c.exe", "C:\\X\\", "3");
 
-    ClickHeader(PathColumn);
+    ClickColumnHeader(view_, PathColumn);
     EXPECT_EQ(Column(NameColumn), (std::vector<std::string>{"a.exe", "b.exe", "c.exe"}));
 
     searching = 0;
-    ClickHeader(PathColumn);
+    ClickColumnHeader(view_, PathColumn);
     EXPECT_EQ(Column(NameColumn), (std::vector<std::string>{"c.exe", "b.exe", "a.exe"}));
 
     ResultList list(view_);

@@ -13,6 +13,7 @@
 #include "recovery/RestoreFiles.h"
 #include "recovery/RestoreWindow.h"
 #include "search/ResultList.h"
+#include "support/UserInput.h"
 
 class RestoreTestWindow {
  public:
@@ -84,13 +85,12 @@ class RestoreTestWindow {
   void SetDeleteMode() { record_.DeleteInfectedRadio->SetChecked(true); }
   void SetRenameText(const std::string& text) { record_.RenameWithEdit->SetText(text); }
 
-  // Clicks a button with a real BM_CLICK; returns when its command has returned.
-  static void Click(Control* button) { SendMessageA(button->WindowHandle(), BM_CLICK, 0, 0); }
+  // Click the buttons with a real BM_CLICK; return when the command has returned.
   void ClickRestore() {
     formHandle_ = form_->Handle;
-    Click(record_.RestoreButton);
+    ::Click(record_.RestoreButton);
   }
-  void ClickStopRestore() { Click(record_.StopRestoreButton); }
+  void ClickStopRestore() { ::Click(record_.StopRestoreButton); }
 
  private:
   static void OnRestore(void* context, Control*) { RestoreFiles(static_cast<RestoreWindow*>(context)); }

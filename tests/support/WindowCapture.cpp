@@ -95,15 +95,6 @@ RECT CapturedImage::BoundsOfOther(COLORREF colour, const RECT& area) const
     return bounds;
 }
 
-void PumpMessages()
-{
-    MSG message;
-    for (int i = 0; i < 10000 && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE); ++i) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
-
 void RepaintNow(HWND window)
 {
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);

@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "support/MessagePump.h"
+
 // A 32-bit copy of an area, row by row from the top; colours as RGB() values.
 struct CapturedImage {
     int Width = 0;
@@ -20,10 +22,6 @@ struct CapturedImage {
     // empty (all zero) when there is none
     RECT BoundsOfOther(COLORREF colour, const RECT& area) const;
 };
-
-// Dispatches every waiting message, painting included (bounded, so that a window that
-// never validates cannot hang a test).
-void PumpMessages();
 
 // Invalidates window and all its children, paints them now and dispatches what follows.
 void RepaintNow(HWND window);
