@@ -5,6 +5,8 @@
 
 #include "ControlTestHelpers.h"
 #include "control/Control.h"
+#include "support/ProgramTexts.h"
+#include "support/UserInput.h"
 
 namespace {
 
@@ -135,8 +137,8 @@ TEST_F(ControlCreationTest, TextBeforeAndAfterTheWindowExists)
     EXPECT_EQ(WindowTextOf(label->Handle), "after");
     SetWindowTextA(label->Handle, "typed");
     EXPECT_EQ(label->GetText(), "typed");
-    form_->SetText("Quillfix 1.0 RC 2");
-    EXPECT_EQ(WindowTextOf(form_->Handle), "Quillfix 1.0 RC 2");
+    form_->SetText(ProgramTitle);
+    EXPECT_EQ(WindowTextOf(form_->Handle), ProgramTitle);
 }
 
 TEST_F(ControlCreationTest, WindowHandleCreatesHiddenAndTheNextCreationShows)

@@ -4,6 +4,7 @@
 #include "control/SystemErrorText.h"
 
 #include "support/MessageBoxAnswerer.h"
+#include "support/ProgramTexts.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -128,14 +129,14 @@ private:
 
 TEST(ShowMessageBoxTest, CaptionIsTheApplicationCaptionAndFlagsPassUnchanged)
 {
-    ApplicationForm application("Quillfix 1.0 RC 2");
+    ApplicationForm application(ProgramTitle);
     MessageBoxAnswerer answerer({IDNO, IDOK}, IDOK);
-    EXPECT_EQ(ShowMessageBox("Replace the files?", 0x34), IDNO);
+    EXPECT_EQ(ShowMessageBox("Replace the files?", MB_YESNO | MB_ICONWARNING), IDNO);
     EXPECT_EQ(ShowMessageBox("Restoring files were stopped"), IDOK);
     ASSERT_EQ(answerer.Boxes().size(), 2u);
-    EXPECT_EQ(answerer.Boxes()[0].Caption, "Quillfix 1.0 RC 2");
+    EXPECT_EQ(answerer.Boxes()[0].Caption, ProgramTitle);
     EXPECT_EQ(answerer.Boxes()[0].Text, "Replace the files?");
-    EXPECT_EQ(answerer.Boxes()[0].Flags, 0x34u);
+    EXPECT_EQ(answerer.Boxes()[0].Flags, uint32_t{MB_YESNO | MB_ICONWARNING});
     EXPECT_EQ(answerer.Boxes()[1].Flags, 0u);
     EXPECT_TRUE(answerer.Boxes()[1].FlagsExact);
 }
@@ -175,7 +176,7 @@ TEST(FolderDialogTest, EmptyOptionSetMeansFileSystemFoldersOnly)
 
 TEST(FolderDialogTest, CancelledChooserReturnsFalseAndKeepsThePath)
 {
-    ApplicationForm application("Quillfix 1.0 RC 2");
+    ApplicationForm application(ProgramTitle);
     FolderDialog* dialog = CreateFolderDialog("", 0);
     dialog->Path = "C:\\Previous\\";
     dialog->Title = "Select the path to search";

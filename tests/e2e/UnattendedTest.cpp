@@ -9,6 +9,7 @@
 
 #include "CommandLineRun.h"
 #include "support/CarrierFiles.h"
+#include "support/ProgramTexts.h"
 #include "support/ScratchFolder.h"
 #include "support/StartedProgram.h"
 
@@ -22,7 +23,7 @@ using scratch::ReadWholeFile;
 
 const char* const Bom = "\xEF\xBB\xBF";
 const char* const Header = "Name,Path,Size (bytes),Status,Information\r\n";
-const char* const UsageFirstLine = "Quillfix 1.0 RC 2: finds and restores documents hidden in infected files.";
+const std::string UsageFirstLine = std::string(ProgramTitle) + ": finds and restores documents hidden in infected files.";
 
 struct Outcome {
   long Code = -1;

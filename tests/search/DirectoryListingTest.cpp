@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "support/ScratchFolder.h"
+#include "support/ScriptNames.h"
 
 namespace {
 
@@ -310,18 +311,11 @@ TEST(CompareEntryRecords, SizeThenCreationTimeToTheMillisecond)
 
 namespace {
 
-const std::string ReportRu = "\xD0\xBE\xD1\x82\xD1\x87\xD1\x91\xD1\x82.exe";  // отчёт.exe
-const std::string ReportCn = "\xE6\x8A\xA5\xE5\x91\x8A.exe";                 // 报告.exe
-const std::string Anger = "\xC3\x84rger.exe";                                 // Ärger.exe
-const std::string Smile = "\xF0\x9F\x98\x80.exe";                             // 😀.exe
-
-std::wstring Utf16(const std::string& utf8)
-{
-    std::wstring wide(utf8.size(), L'\0');
-    wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                                        &wide[0], static_cast<int>(wide.size()))));
-    return wide;
-}
+using scriptnames::Utf16;
+const std::string ReportRu = scriptnames::ReportRu + ".exe";
+const std::string ReportCn = scriptnames::ReportCn + ".exe";
+const std::string Anger = scriptnames::Anger + ".exe";
+const std::string Smile = "\xF0\x9F\x98\x80.exe";  // 😀.exe: one character before the extension
 
 // Creates the file (or with folder true the folder) through the wide API in the literal
 // form, past any path length limit of the ANSI calls.

@@ -2,6 +2,7 @@
 
 #include "search/FileNameExtension.h"
 #include "search/TextHelpers.h"
+#include "support/ProgramTexts.h"
 
 TEST(ReplaceFileNameExtension, ReplacesOnlyTheExtensionOfTheNamePart) {
   EXPECT_EQ(ReplaceFileNameExtension("C:\\x\\a.exe", ".vrs"), "C:\\x\\a.vrs");
@@ -42,10 +43,11 @@ TEST(ExtensionTextAllowed, RefusesWhatWouldLeaveTheFolderOrIsNoName) {
   for (const char* text : {"vrs", "_vrs", ".vrs", "a b", "a.b.c", "\xC3\xA4rger", ""}) {
     EXPECT_TRUE(ExtensionTextAllowed(text)) << text;
   }
-  for (const char* text : {"vrs\\..\\..\\x", "a/b", "c:d", "*", "a?", "\"", "<", ">", "|", "a\tb", "\x1f"}) {
+  for (const char* text : RefusedExtensionTexts) {
     EXPECT_FALSE(ExtensionTextAllowed(text)) << text;
   }
-  EXPECT_STREQ(ExtensionRefusedText, "The extension may not contain \\ / : * ? \" < > |");
+  EXPECT_FALSE(ExtensionTextAllowed("\x1f"));  // a control character alone
+  EXPECT_STREQ(ExtensionRefusedText, RefusedExtensionMessage);
 }
 
 TEST(ReplaceFileNameExtension, MultiByteFolderAndFileNamesKeepEveryByte) {

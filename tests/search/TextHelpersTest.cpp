@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "support/ScriptNames.h"
+
 TEST(IntegerText, PlainDecimalDigits)
 {
     EXPECT_EQ("0", IntegerText(0));
@@ -187,19 +189,11 @@ TEST(CompareTextIgnoringCase, IgnoresCaseAndOrdersLikeTheLocale)
 
 // Names in other scripts, as UTF-8: the test program runs with the program's manifest.
 namespace {
-const std::string ReportRu = "\xD0\xBE\xD1\x82\xD1\x87\xD1\x91\xD1\x82.exe";       // отчёт.exe
+using scriptnames::Utf16;
+const std::string ReportRu = scriptnames::ReportRu + ".exe";
 const std::string ReportRuUpper = "\xD0\x9E\xD0\xA2\xD0\xA7\xD0\x81\xD0\xA2.EXE";  // ОТЧЁТ.EXE
-const std::string Anger = "\xC3\x84rger.exe";                                      // Ärger.exe
-const std::string Smile = "x\xF0\x9F\x98\x80.exe";                                 // x😀.exe
-
-std::wstring Utf16(const std::string& utf8)
-{
-    std::wstring wide(utf8.size(), L'\0');
-    wide.resize(static_cast<size_t>(
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0],
-                            static_cast<int>(wide.size()))));
-    return wide;
-}
+const std::string Anger = scriptnames::Anger + ".exe";
+const std::string Smile = scriptnames::Smile + ".exe";
 
 int Sign(int value)
 {
