@@ -199,19 +199,7 @@ TEST_F(FileCommands, AboutShowsTheProgramsHelpText) {
   ProgramBox box;
   ASSERT_TRUE(program.WaitForBox(box, 20000));
   EXPECT_EQ(box.Caption, ProgramTitle);
-  EXPECT_EQ(box.Text,
-            "Quillfix 1.0 RC 2\r\n"
-            "\r\n"
-            "Tools untuk me-restore file Word dan Excel yang terkena virus\r\n"
-            "Caranya :\r\n"
-            "1. Cari folder yang terdapat dokumennya\r\n"
-            "2. Klik Find ( Stop untuk menghentikan pencarian )\r\n"
-            "3. Klik Restore File untuk mengembalikan dokumen\r\n"
-            "4. Yang tidak terdeteksi doc atau xls akan berekstensi *.dat\r\n"
-            "\r\n"
-            "Untuk menghapus file di daftar, pilih dan tekan tombol Delete\r\n"
-            "Pembuat tidak bertanggung jawab jika ada kehilangan / kerusakan data\r\n"
-            "Pastikan dicoba dulu dengan memilih \"Rename Viruses\"");
+  EXPECT_EQ(box.Text, AboutText());
   EXPECT_EQ(box.Buttons, std::vector<int>({IDOK}));
   EXPECT_TRUE(box.HasIcon);
   ASSERT_TRUE(program.Answer(box, IDOK));

@@ -7,9 +7,9 @@
 #include <string>
 
 #include "ProgramDriver.h"
+#include "support/CarrierFiles.h"
+#include "support/ProgramTexts.h"
 #include "support/ScratchFolder.h"
-
-const char* const ProgramTitle = "Quillfix 1.0 RC 2";
 
 // Prefixes of the information line once a search has ended.
 const char* const FinishedPrefix = "Finish, found ";
@@ -51,8 +51,3 @@ class ProgramTest : public ::testing::Test {
   scratch::ScratchFolder files;
   ProgramDriver program;
 };
-
-// A complete program of exactly size bytes, made of real code and data: a carrier body.
-std::string ExecutableBody(size_t size);
-// A real document of the test data.
-std::string TestDocument(const std::string& name);

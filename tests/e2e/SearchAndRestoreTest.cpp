@@ -10,7 +10,8 @@
 
 namespace {
 
-const std::string Ole2Start("\xD0\xCF\x11\xE0\xA1", 5);
+using carriers::ExecutableBody;
+using carriers::TestDocument;
 
 class SearchAndRestore : public ProgramTest {
  protected:
@@ -18,8 +19,8 @@ class SearchAndRestore : public ProgramTest {
   std::string Carrier(size_t bodySize, const std::string& document) {
     const std::string body = ExecutableBody(bodySize);
     EXPECT_EQ(body.size(), bodySize);
-    EXPECT_EQ(body.find(Ole2Start), std::string::npos) << "the body must not look like a document";
-    EXPECT_EQ(body.find("{\\rtf"), std::string::npos);
+    EXPECT_EQ(body.find(carriers::Ole2Bytes), std::string::npos) << "the body must not look like a document";
+    EXPECT_EQ(body.find(carriers::RtfBytes), std::string::npos);
     return body + document;
   }
 };

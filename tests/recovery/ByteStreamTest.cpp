@@ -7,7 +7,7 @@
 #include <string>
 
 #include "support/ScratchFolder.h"
-#include "SparseFile.h"
+#include "support/SparseFile.h"
 
 namespace {
 
@@ -326,9 +326,9 @@ TEST_F(ByteStreamTest, RunningOutOfMemoryGivesShortCounts)
 
 TEST_F(ByteStreamTest, FilesOfTwoGigabytesOrMoreReportNoSize)
 {
-    ASSERT_TRUE(WriteSparseFile(scratch.Path("huge.exe"), (int64_t(1) << 32) + 100, "MZ"));
-    ASSERT_TRUE(WriteSparseFile(scratch.Path("big.exe"), (int64_t(1) << 31), "MZ"));
-    ASSERT_TRUE(WriteSparseFile(scratch.Path("largest.exe"), 0x7FFFFFFF, "MZ"));
+    ASSERT_TRUE(scratch::WriteSparseFile(scratch.Path("huge.exe"), (int64_t(1) << 32) + 100, "MZ"));
+    ASSERT_TRUE(scratch::WriteSparseFile(scratch.Path("big.exe"), (int64_t(1) << 31), "MZ"));
+    ASSERT_TRUE(scratch::WriteSparseFile(scratch.Path("largest.exe"), 0x7FFFFFFF, "MZ"));
     ByteStreamPtr huge = OpenFileStreamForRead(scratch.Path("huge.exe"));
     EXPECT_EQ(0, StreamSize(*huge));
     EXPECT_EQ((int64_t(1) << 32) + 100, StreamSize64(*huge));

@@ -9,12 +9,14 @@
 #include <vector>
 
 #include "recovery/ByteStream.h"
+#include "support/DocumentSignatures.h"
 #include "support/ScratchFolder.h"
-#include "SparseFile.h"
+#include "support/SparseFile.h"
 
 namespace {
 
-const std::string Ole2Pattern = "\xD0\xCF\x11\xE0\xA1";
+using carriers::Ole2Bytes;
+using scratch::WriteSparseFile;
 
 // The search as the module defines it, on the file's bytes held in memory: chunks
 // of 32,768 bytes starting at FileSize - Remaining, each closed by a NUL and read
@@ -92,47 +94,47 @@ protected:
 TEST_F(FindFastTest, FindsOccurrencesAtTheStartTheEndAndBetweenNuls)
 {
     std::string data(1000, 'x');
-    data.replace(0, 5, Ole2Pattern);
-    EXPECT_EQ(0, Find(data, Ole2Pattern));
+    data.replace(0, 5, Ole2Bytes);
+    EXPECT_EQ(0, Find(data, Ole2Bytes));
 
-    data = std::string(1000, 'x') + Ole2Pattern;
-    EXPECT_EQ(1000, Find(data, Ole2Pattern));
+    data = std::string(1000, 'x') + Ole2Bytes;
+    EXPECT_EQ(1000, Find(data, Ole2Bytes));
 
-    data = std::string(300, '\0') + Ole2Pattern + std::string(300, '\0');
-    EXPECT_EQ(300, Find(data, Ole2Pattern));
+    data = std::string(300, '\0') + Ole2Bytes + std::string(300, '\0');
+    EXPECT_EQ(300, Find(data, Ole2Bytes));
 
-    data = std::string(100, 'x') + Ole2Pattern + std::string(100, 'y') + Ole2Pattern;
-    EXPECT_EQ(100, Find(data, Ole2Pattern));
+    data = std::string(100, 'x') + Ole2Bytes + std::string(100, 'y') + Ole2Bytes;
+    EXPECT_EQ(100, Find(data, Ole2Bytes));
 }
 
 TEST_F(FindFastTest, FindsOccurrencesStraddlingChunkBoundaries)
 {
     std::string data(40000, 'x');
-    data.replace(32766, 5, Ole2Pattern);
-    EXPECT_EQ(32766, Find(data, Ole2Pattern));
+    data.replace(32766, 5, Ole2Bytes);
+    EXPECT_EQ(32766, Find(data, Ole2Bytes));
 
     // Exactly one chunk, and one byte more: the last five bytes of the file.
     data.assign(32768, 'x');
-    data.replace(32763, 5, Ole2Pattern);
-    EXPECT_EQ(32763, Find(data, Ole2Pattern));
+    data.replace(32763, 5, Ole2Bytes);
+    EXPECT_EQ(32763, Find(data, Ole2Bytes));
     data.assign(32769, 'x');
-    data.replace(32764, 5, Ole2Pattern);
-    EXPECT_EQ(32764, Find(data, Ole2Pattern));
+    data.replace(32764, 5, Ole2Bytes);
+    EXPECT_EQ(32764, Find(data, Ole2Bytes));
 
     // Third chunk boundary: chunks start every 32,768 - 5 bytes.
     data.assign(120000, 'x');
-    data.replace(3 * 32763 + 2, 5, Ole2Pattern);
-    EXPECT_EQ(3 * 32763 + 2, Find(data, Ole2Pattern));
+    data.replace(3 * 32763 + 2, 5, Ole2Bytes);
+    EXPECT_EQ(3 * 32763 + 2, Find(data, Ole2Bytes));
 }
 
 TEST_F(FindFastTest, FindsNothingWhereNothingMatches)
 {
-    EXPECT_EQ(-1, Find("\xD0\xCF\x11\xE0", Ole2Pattern));                 // shorter than the pattern
-    EXPECT_EQ(-1, Find("", Ole2Pattern));                                 // empty file
-    EXPECT_EQ(-1, Find("\xD0\xCF\x11\x00\xE0\xA1 padding", Ole2Pattern)); // cut by a NUL
-    EXPECT_EQ(-1, Find(std::string(70000, 'x'), Ole2Pattern));
-    EXPECT_EQ(-1, FindPatternInFile(scratch.Path("missing.bin"), Ole2Pattern, true));
-    EXPECT_EQ(-1, FindPatternInFile("", Ole2Pattern, true));
+    EXPECT_EQ(-1, Find(Ole2Bytes.substr(0, 4), Ole2Bytes));                 // shorter than the pattern
+    EXPECT_EQ(-1, Find("", Ole2Bytes));                                 // empty file
+    EXPECT_EQ(-1, Find(Ole2Bytes.substr(0, 3) + '\0' + Ole2Bytes.substr(3) + " padding", Ole2Bytes)); // cut by a NUL
+    EXPECT_EQ(-1, Find(std::string(70000, 'x'), Ole2Bytes));
+    EXPECT_EQ(-1, FindPatternInFile(scratch.Path("missing.bin"), Ole2Bytes, true));
+    EXPECT_EQ(-1, FindPatternInFile("", Ole2Bytes, true));
     EXPECT_EQ(-1, Find("abc", ""));
     EXPECT_EQ(-1, Find("abc", std::string("\0abc", 4)));
 }
@@ -176,20 +178,20 @@ TEST_F(FindFastTest, PatternsOfAChunkOrLongerAreRefused)
 
 TEST_F(FindFastTest, ScansAFileThatTheRestoreHoldsOpenForReading)
 {
-    const std::string path = scratch.WriteFile("carrier.exe", std::string(20480, 'M') + Ole2Pattern);
+    const std::string path = scratch.WriteFile("carrier.exe", std::string(20480, 'M') + Ole2Bytes);
     ByteStreamPtr held = OpenFileStreamForRead(path);
     ASSERT_EQ(20485, StreamSize(*held));
-    EXPECT_EQ(20480, FindPatternInFile(path, Ole2Pattern, true));
+    EXPECT_EQ(20480, FindPatternInFile(path, Ole2Bytes, true));
 }
 
 TEST_F(FindFastTest, FilesOfTwoGigabytesOrMoreAreRefused)
 {
     // The low half of 4 GiB + 100 is 100: the pattern at offset 10 must not be reported.
-    const std::string head = std::string(10, 'x') + Ole2Pattern;
+    const std::string head = std::string(10, 'x') + Ole2Bytes;
     ASSERT_TRUE(WriteSparseFile(scratch.Path("huge.bin"), (int64_t(1) << 32) + 100, head));
-    EXPECT_EQ(-1, FindPatternInFile(scratch.Path("huge.bin"), Ole2Pattern, true));
+    EXPECT_EQ(-1, FindPatternInFile(scratch.Path("huge.bin"), Ole2Bytes, true));
     ASSERT_TRUE(WriteSparseFile(scratch.Path("big.bin"), (int64_t(1) << 31) + 1, head));
-    EXPECT_EQ(-1, FindPatternInFile(scratch.Path("big.bin"), Ole2Pattern, true));
+    EXPECT_EQ(-1, FindPatternInFile(scratch.Path("big.bin"), Ole2Bytes, true));
 }
 
 // Generated files: sizes around chunk boundaries, bytes from small alphabets with
@@ -202,7 +204,7 @@ TEST_F(FindFastTest, MatchesTheDefinitionOnGeneratedFiles)
         std::string("aAbB\0\0\0", 7),
         std::string("ab\0", 3),
         std::string("xyzXYZ\xE0\xC0\xFF\x9F\xB5\xDF\0", 13),
-        std::string("\xD0\xCF\x11\xE0\xA1\0", 6),
+        Ole2Bytes + '\0',
     };
     const std::vector<int32_t> sizes = {0,     1,     4,     5,     6,     32763, 32767,
                                         32768, 32769, 32773, 65525, 65530, 65536, 65537,

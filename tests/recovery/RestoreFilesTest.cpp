@@ -17,6 +17,7 @@
 #include "support/MessageBoxAnswerer.h"
 #include "support/MidRunActions.h"
 #include "support/ScratchFolder.h"
+#include "support/SparseFile.h"
 #include "support/ZipArchive.h"
 
 namespace {
@@ -574,8 +575,8 @@ TEST_F(RestoreFilesTest, AFailedSaveBesideAnExistingFileChangesNothing) {
   const std::string carrier = Carrier(20480, TestDocument("letter.doc"));
   const std::string carrierPath = subFolder + "\\x.exe";
   ASSERT_EQ(carrierPath.size(), outputLength);
-  ASSERT_TRUE(carriers::WriteSparse(carrierPath, static_cast<int64_t>(carrier.size()), carrier));
-  ASSERT_TRUE(carriers::WriteSparse(subFolder + "\\x.doc", 13, "existing text"));
+  ASSERT_TRUE(scratch::WriteSparseFile(carrierPath, static_cast<int64_t>(carrier.size()), carrier));
+  ASSERT_TRUE(scratch::WriteSparseFile(subFolder + "\\x.doc", 13, "existing text"));
   window_.AddFile(subFolder + "\\", "x.exe");
   const std::vector<std::string> before = FolderNames(subFolder);
 
@@ -603,7 +604,7 @@ TEST_F(RestoreFilesTest, AnOutputPathTheSystemRefusesLeavesTheCarrierUntouched) 
   const std::string carrierPath = subFolder + "\\" + name;
   ASSERT_EQ(carrierPath.size(), 259u);
   const std::string carrier = Carrier(20480, TestDocument("letter.doc"));
-  ASSERT_TRUE(carriers::WriteSparse(carrierPath, static_cast<int64_t>(carrier.size()), carrier));
+  ASSERT_TRUE(scratch::WriteSparseFile(carrierPath, static_cast<int64_t>(carrier.size()), carrier));
   ASSERT_EQ(ReadWholeFile(carrierPath), carrier);
   window_.AddFile(subFolder + "\\", name);
   const std::vector<std::string> before = FolderNames(subFolder);
@@ -646,7 +647,7 @@ TEST_F(RestoreFilesTest, RunningOutOfMemoryIsAFailedSave) {
 TEST_F(RestoreFilesTest, FilesOf2GiBOrMoreAreNotRead) {
   const std::string head = Carrier(20480, TestDocument("letter.doc"));
   const int64_t size = int64_t(1) << 31;
-  ASSERT_TRUE(carriers::WriteSparse(Path("huge.exe"), size, head));
+  ASSERT_TRUE(scratch::WriteSparseFile(Path("huge.exe"), size, head));
   window_.AddFile(Folder(), "huge.exe");
   Put("small.exe", head);
 

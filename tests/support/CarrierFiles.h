@@ -1,18 +1,14 @@
 #pragma once
 // Test files for the restore: real documents from the test data, and carriers made of a
 // real executable body followed by a document, the way the virus leaves them.
-#include <windows.h>
-
 #include <cstdint>
 #include <string>
 
+#include "support/DocumentSignatures.h"
 #include "support/ProgramBody.h"
 #include "support/ScratchFolder.h"
 
 namespace carriers {
-
-const std::string Ole2Bytes("\xD0\xCF\x11\xE0\xA1", 5);
-const std::string RtfBytes("{\\rtf", 5);
 
 // A real document from the test data folder.
 inline std::string TestDocument(const std::string& name) {
@@ -36,22 +32,6 @@ inline std::string NeutralBytes(size_t size, uint32_t seed) {
     bytes[index] = static_cast<char>('a' + (seed >> 16) % 20);  // letters a to t only
   }
   return bytes;
-}
-
-// A sparse file of the given size whose first bytes are head; false when refused.
-inline bool WriteSparse(const std::string& path, int64_t size, const std::string& head) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    return false;
-  }
-  DWORD written = 0;
-  bool ok = WriteFile(file, head.data(), static_cast<DWORD>(head.size()), &written, nullptr) != 0;
-  LARGE_INTEGER end;
-  end.QuadPart = size;
-  ok = ok && SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
-  CloseHandle(file);
-  return ok;
 }
 
 }  // namespace carriers

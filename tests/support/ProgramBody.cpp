@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "support/DocumentSignatures.h"
 #include "support/ScratchFolder.h"
 
 namespace carriers {
@@ -15,7 +16,7 @@ constexpr uint32_t SectionAlignment = 0x1000;
 constexpr uint32_t NtHeadersOffset = 0x80;
 
 // Starts of embedded documents that a body must not hold by accident.
-const char* const Signatures[] = {"\xD0\xCF\x11\xE0\xA1", "{\\rtf", "PK\x03\x04", "%PDF-"};
+const std::string* const Signatures[] = {&Ole2Bytes, &RtfBytes, &ZipBytes, &PdfBytes};
 
 uint32_t AlignUp(uint32_t value, uint32_t alignment) {
   return (value + alignment - 1) / alignment * alignment;
@@ -29,10 +30,8 @@ const std::string& RealProgramBytes() {
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string all = scratch::ReadWholeFile(path);
     all = all.size() > ProgramHeadersSize ? all.substr(ProgramHeadersSize) : std::string(4096, '\x90');
-    for (const char* signature : Signatures) {
-      const size_t length = std::strlen(signature);
-      for (size_t at = all.find(signature, 0, length); at != std::string::npos;
-           at = all.find(signature, at + 1, length)) {
+    for (const std::string* signature : Signatures) {
+      for (size_t at = all.find(*signature); at != std::string::npos; at = all.find(*signature, at + 1)) {
         all[at] = '\0';
       }
     }
