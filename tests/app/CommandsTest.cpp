@@ -17,9 +17,11 @@
 #include "control/ListView.h"
 #include "control/MessageLoop.h"
 #include "search/ResultList.h"
+#include "support/MainWindowFixture.h"
 #include "support/MessageBoxAnswerer.h"
+#include "support/ProgramTexts.h"
 #include "support/ScratchFolder.h"
-#include "support/WindowCapture.h"
+#include "support/ScriptNames.h"
 
 namespace {
 
@@ -27,24 +29,13 @@ const char* const DeleteQuestion =
     "Are you sure you want to delete the selected files ?\r\nThis will delete the files";
 const char* const RenameQuestion = "Are you sure you rename the selected files ?";
 
-class CommandsTest : public ::testing::Test {
+class CommandsTest : public MainWindowFixture {
  protected:
-  CommandsTest() : files("qf-commands") {}
+  CommandsTest() : MainWindowFixture(IDYES), files("qf-commands") {}
 
   void SetUp() override {
-    answerer = std::make_unique<MessageBoxAnswerer>(IDYES);
-    BuildMainWindow(&window, nullptr);
-    form_ = window->MainForm;
-    ASSERT_TRUE(form_->CreateWindowHandle());
-    PumpMessages();
-    rows = std::make_unique<ResultList>(window->ResultListView);
-  }
-
-  void TearDown() override {
-    Terminate(form_);
-    PumpMessages();
-    ResetRunLoopState();
-    answerer.reset();
+    MainWindowFixture::SetUp();
+    rows = std::make_unique<ResultList>(window_->ResultListView);
   }
 
   // A row for a file written in the scratch folder, as the search lists it.
@@ -84,28 +75,25 @@ class CommandsTest : public ::testing::Test {
   }
 
   scratch::ScratchFolder files;
-  std::unique_ptr<MessageBoxAnswerer> answerer;
   std::unique_ptr<ResultList> rows;
-  MainWindow* window = nullptr;
-  Control* form_ = nullptr;
 };
 
 TEST_F(CommandsTest, EmptyListOrNoSelectionDoesNothingToFiles) {
-  ProcessSelectedFiles(window, SelectedFilesMode::Delete);
-  ProcessSelectedFiles(window, SelectedFilesMode::Rename);
-  EXPECT_TRUE(answerer->Boxes().empty()) << "an empty list shows nothing";
+  ProcessSelectedFiles(window_, SelectedFilesMode::Delete);
+  ProcessSelectedFiles(window_, SelectedFilesMode::Rename);
+  EXPECT_TRUE(answerer_.Boxes().empty()) << "an empty list shows nothing";
 
   ListFile("a.exe");
   ListFile("b.exe");
   rows->SetRowState(-1, 0);
-  ProcessSelectedFiles(window, SelectedFilesMode::Delete);
-  window->RenameFilesEdit->SetText("");
-  ProcessSelectedFiles(window, SelectedFilesMode::Rename);
-  ASSERT_EQ(answerer->MessageBoxes().size(), 2u);
-  for (const AnsweredBox& box : answerer->MessageBoxes()) {
+  ProcessSelectedFiles(window_, SelectedFilesMode::Delete);
+  window_->RenameFilesEdit->SetText("");
+  ProcessSelectedFiles(window_, SelectedFilesMode::Rename);
+  ASSERT_EQ(answerer_.MessageBoxes().size(), 2u);
+  for (const AnsweredBox& box : answerer_.MessageBoxes()) {
     EXPECT_EQ(box.Text, "Select the file from the list first");
-    EXPECT_EQ(box.Flags, 0x40u);
-    EXPECT_EQ(box.Caption, "Quillfix 1.0 RC 2");
+    EXPECT_EQ(box.Flags, uint32_t{MB_ICONINFORMATION});
+    EXPECT_EQ(box.Caption, ProgramTitle);
   }
   EXPECT_TRUE(scratch::FileExists(files.Path("a.exe")));
 }
@@ -115,18 +103,18 @@ TEST_F(CommandsTest, DeleteRemovesSelectedFilesAndEmptiesTheirRowsButStatus) {
   ListFile("b.exe", "Not Detected");
   ListFile("c.exe");
   Select({"a.exe", "c.exe"});
-  window->RenameFilesEdit->SetText("   ");  // the rename extension plays no part here
+  window_->RenameFilesEdit->SetText("   ");  // the rename extension plays no part here
 
-  answerer->Enqueue(IDNO);
-  ProcessSelectedFiles(window, SelectedFilesMode::Delete);
-  ASSERT_EQ(answerer->MessageBoxes().size(), 1u);
-  EXPECT_EQ(answerer->MessageBoxes()[0].Text, DeleteQuestion);
-  EXPECT_EQ(answerer->MessageBoxes()[0].Flags, 0x34u);
+  answerer_.Enqueue(IDNO);
+  ProcessSelectedFiles(window_, SelectedFilesMode::Delete);
+  ASSERT_EQ(answerer_.MessageBoxes().size(), 1u);
+  EXPECT_EQ(answerer_.MessageBoxes()[0].Text, DeleteQuestion);
+  EXPECT_EQ(answerer_.MessageBoxes()[0].Flags, uint32_t{MB_YESNO | MB_ICONWARNING});
   EXPECT_TRUE(scratch::FileExists(files.Path("a.exe")));
   EXPECT_EQ(rows->GetCell(0, NameColumn), "a.exe");
 
-  ProcessSelectedFiles(window, SelectedFilesMode::Delete);
-  EXPECT_EQ(answerer->MessageBoxes().size(), 2u) << "no summary after the question";
+  ProcessSelectedFiles(window_, SelectedFilesMode::Delete);
+  EXPECT_EQ(answerer_.MessageBoxes().size(), 2u) << "no summary after the question";
   EXPECT_FALSE(scratch::FileExists(files.Path("a.exe")));
   EXPECT_TRUE(scratch::FileExists(files.Path("b.exe")));
   EXPECT_FALSE(scratch::FileExists(files.Path("c.exe")));
@@ -139,7 +127,7 @@ TEST_F(CommandsTest, DeleteRemovesSelectedFilesAndEmptiesTheirRowsButStatus) {
 
   // Deleting an emptied row again fails silently: its file name is empty.
   rows->SetRowState(0, RowSelected);
-  ProcessSelectedFiles(window, SelectedFilesMode::Delete);
+  ProcessSelectedFiles(window_, SelectedFilesMode::Delete);
   EXPECT_EQ(Row(0), std::vector<std::string>({"", "", "", "OK... Fixed", ""}));
   EXPECT_TRUE(rows->IsRowSelected(0));
   EXPECT_TRUE(scratch::FileExists(files.Path("b.exe")));
@@ -153,16 +141,16 @@ TEST_F(CommandsTest, RenameReplacesOnlyTheExtensionOfTheFileName) {
   ListFile("v1.2\\setup.exe");
   ListFile("keep.exe");
   Select({"a.exe", "abc.dll.exe", "noext", "readme", "setup.exe"});
-  window->RenameFilesEdit->SetText(" vrs ");
+  window_->RenameFilesEdit->SetText(" vrs ");
 
-  answerer->Enqueue(IDNO);
-  ProcessSelectedFiles(window, SelectedFilesMode::Rename);
-  ASSERT_EQ(answerer->MessageBoxes().size(), 1u);
-  EXPECT_EQ(answerer->MessageBoxes()[0].Text, RenameQuestion);
-  EXPECT_EQ(answerer->MessageBoxes()[0].Flags, 0x24u);
+  answerer_.Enqueue(IDNO);
+  ProcessSelectedFiles(window_, SelectedFilesMode::Rename);
+  ASSERT_EQ(answerer_.MessageBoxes().size(), 1u);
+  EXPECT_EQ(answerer_.MessageBoxes()[0].Text, RenameQuestion);
+  EXPECT_EQ(answerer_.MessageBoxes()[0].Flags, uint32_t{MB_YESNO | MB_ICONQUESTION});
   EXPECT_TRUE(scratch::FileExists(files.Path("a.exe")));
 
-  ProcessSelectedFiles(window, SelectedFilesMode::Rename);
+  ProcessSelectedFiles(window_, SelectedFilesMode::Rename);
   for (const char* renamed : {"a.vrs", "abc.dll.vrs", "noext.vrs", "v1.2\\readme.vrs", "v1.2\\setup.vrs"}) {
     EXPECT_TRUE(scratch::FileExists(files.Path(renamed))) << renamed;
   }
@@ -180,15 +168,15 @@ TEST_F(CommandsTest, RenameReplacesOnlyTheExtensionOfTheFileName) {
 TEST_F(CommandsTest, RenameExtensionIsTakenAsTypedAfterTrimming) {
   ListFile("a.exe");
   Select({"a.exe"});
-  window->RenameFilesEdit->SetText(" \t ");
-  ProcessSelectedFiles(window, SelectedFilesMode::Rename);
-  ASSERT_EQ(answerer->MessageBoxes().size(), 1u);
-  EXPECT_EQ(answerer->MessageBoxes()[0].Text, "File extention is empty\r\nPlease fill the file extention");
-  EXPECT_EQ(answerer->MessageBoxes()[0].Flags, 0x10u);
+  window_->RenameFilesEdit->SetText(" \t ");
+  ProcessSelectedFiles(window_, SelectedFilesMode::Rename);
+  ASSERT_EQ(answerer_.MessageBoxes().size(), 1u);
+  EXPECT_EQ(answerer_.MessageBoxes()[0].Text, "File extention is empty\r\nPlease fill the file extention");
+  EXPECT_EQ(answerer_.MessageBoxes()[0].Flags, uint32_t{MB_ICONERROR});
   EXPECT_TRUE(scratch::FileExists(files.Path("a.exe")));
 
-  window->RenameFilesEdit->SetText(".vrs");
-  ProcessSelectedFiles(window, SelectedFilesMode::Rename);
+  window_->RenameFilesEdit->SetText(".vrs");
+  ProcessSelectedFiles(window_, SelectedFilesMode::Rename);
   EXPECT_TRUE(scratch::FileExists(files.Path("a..vrs")));
   EXPECT_GE(RowOf("a..vrs"), 0);
 }
@@ -202,8 +190,8 @@ TEST_F(CommandsTest, AFileThatCannotBeRenamedKeepsItsSelectedRow) {
                               FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(locked, INVALID_HANDLE_VALUE);
   Select({"a.exe", "b.exe", "c.exe"});
-  window->RenameFilesEdit->SetText("vrs");
-  ProcessSelectedFiles(window, SelectedFilesMode::Rename);
+  window_->RenameFilesEdit->SetText("vrs");
+  ProcessSelectedFiles(window_, SelectedFilesMode::Rename);
   CloseHandle(locked);
 
   EXPECT_GE(RowOf("a.vrs"), 0);
@@ -219,13 +207,13 @@ TEST_F(CommandsTest, AFileThatCannotBeRenamedKeepsItsSelectedRow) {
 TEST_F(CommandsTest, RenameTextsThatLeaveTheFolderAreRefusedBeforeAnyQuestion) {
   ListFile("a.exe");
   Select({"a.exe"});
-  for (const char* text : {"vrs\\..\\..\\x", "x/y", "c:d", "*", "a?", "\"", "<", ">", "|", "a\tb"}) {
-    window->RenameFilesEdit->SetText(text);
-    window->InfoLabel->SetText("");
-    ProcessSelectedFiles(window, SelectedFilesMode::Rename);
-    EXPECT_EQ(window->InfoLabel->GetText(), "The extension may not contain \\ / : * ? \" < > |") << text;
+  for (const char* text : RefusedExtensionTexts) {
+    window_->RenameFilesEdit->SetText(text);
+    window_->InfoLabel->SetText("");
+    ProcessSelectedFiles(window_, SelectedFilesMode::Rename);
+    EXPECT_EQ(window_->InfoLabel->GetText(), RefusedExtensionMessage) << text;
   }
-  EXPECT_TRUE(answerer->Boxes().empty());
+  EXPECT_TRUE(answerer_.Boxes().empty());
   EXPECT_EQ(RowOf("a.exe"), 0);
   EXPECT_TRUE(scratch::FileExists(files.Path("a.exe")));
 }
@@ -236,9 +224,9 @@ TEST_F(CommandsTest, TheFilesAreThoseSelectedWhenTheCommandWasClicked) {
   ListFile("c.exe");
   Select({"a.exe"});
   // While the question is open the user selects other rows.
-  answerer->OnEachBox([&](const AnsweredBox&) { Select({"b.exe", "c.exe"}); });
+  answerer_.OnEachBox([&](const AnsweredBox&) { Select({"b.exe", "c.exe"}); });
 
-  ProcessSelectedFiles(window, SelectedFilesMode::Delete);
+  ProcessSelectedFiles(window_, SelectedFilesMode::Delete);
 
   EXPECT_FALSE(scratch::FileExists(files.Path("a.exe")));
   EXPECT_TRUE(scratch::FileExists(files.Path("b.exe")));
@@ -246,41 +234,28 @@ TEST_F(CommandsTest, TheFilesAreThoseSelectedWhenTheCommandWasClicked) {
 }
 
 TEST_F(CommandsTest, AQuestionThatCannotBeShownCountsAsNo) {
-  ASSERT_TRUE(answerer->InterceptsMessageBoxA());
+  ASSERT_TRUE(answerer_.InterceptsMessageBoxA());
   ListFile("a.exe");
   Select({"a.exe"});
-  answerer->Enqueue(MessageBoxAnswerer::NotShown);
-  ProcessSelectedFiles(window, SelectedFilesMode::Delete);
-  answerer->Enqueue(MessageBoxAnswerer::NotShown);
-  window->RenameFilesEdit->SetText("vrs");
-  ProcessSelectedFiles(window, SelectedFilesMode::Rename);
+  answerer_.Enqueue(MessageBoxAnswerer::NotShown);
+  ProcessSelectedFiles(window_, SelectedFilesMode::Delete);
+  answerer_.Enqueue(MessageBoxAnswerer::NotShown);
+  window_->RenameFilesEdit->SetText("vrs");
+  ProcessSelectedFiles(window_, SelectedFilesMode::Rename);
 
-  EXPECT_EQ(answerer->MessageBoxes().size(), 2u);
+  EXPECT_EQ(answerer_.MessageBoxes().size(), 2u);
   EXPECT_TRUE(scratch::FileExists(files.Path("a.exe")));
   EXPECT_FALSE(scratch::FileExists(files.Path("a.vrs")));
 }
 
-// Names in other scripts, as UTF-8 (the test program runs with the program's manifest).
-const std::string Documents = "\xD0\x94\xD0\xBE\xD0\xBA\xD1\x83\xD0\xBC\xD0\xB5\xD0\xBD\xD1\x82\xD1\x8B";  // Документы
-const std::string ReportRu = "\xD0\xBE\xD1\x82\xD1\x87\xD1\x91\xD1\x82";  // отчёт
-const std::string ReportCn = "\xE6\x8A\xA5\xE5\x91\x8A";                 // 报告
-const std::string Anger = "\xC3\x84rger";                                 // Ärger
-const std::string Smile = "x\xF0\x9F\x98\x80";                            // x😀
-
-std::wstring Utf16(const std::string& utf8) {
-  std::wstring wide(utf8.size(), L'\0');
-  wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                                      &wide[0], static_cast<int>(wide.size()))));
-  return wide;
-}
-
 TEST_F(CommandsTest, RenameAndDeleteWorkOnNamesInEveryScript) {
+  using namespace scriptnames;
   for (const std::string& name : {ReportRu, ReportCn, Anger, Smile}) {
     ListFile(Documents + "\\" + name + ".exe");
   }
   Select({(ReportRu + ".exe").c_str(), (Smile + ".exe").c_str()});
-  window->RenameFilesEdit->SetText("vrs");
-  ProcessSelectedFiles(window, SelectedFilesMode::Rename);
+  window_->RenameFilesEdit->SetText("vrs");
+  ProcessSelectedFiles(window_, SelectedFilesMode::Rename);
   for (const std::string& name : {ReportRu, Smile}) {
     EXPECT_EQ(scratch::ReadWholeFile(files.Path(Documents + "\\" + name + ".vrs")), Documents + "\\" + name + ".exe");
     EXPECT_FALSE(scratch::FileExists(files.Path(Documents + "\\" + name + ".exe")));
@@ -290,13 +265,13 @@ TEST_F(CommandsTest, RenameAndDeleteWorkOnNamesInEveryScript) {
     LVITEMW item = {};
     item.pszText = shown;
     item.cchTextMax = 256;
-    SendMessageW(window->ResultListView->Handle, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+    SendMessageW(window_->ResultListView->Handle, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
                  reinterpret_cast<LPARAM>(&item));
     EXPECT_EQ(std::wstring(shown), Utf16(name + ".vrs"));
   }
 
   Select({(ReportCn + ".exe").c_str(), (Anger + ".exe").c_str()});
-  ProcessSelectedFiles(window, SelectedFilesMode::Delete);
+  ProcessSelectedFiles(window_, SelectedFilesMode::Delete);
   for (const std::string& name : {ReportCn, Anger}) {
     EXPECT_FALSE(scratch::FileExists(files.Path(Documents + "\\" + name + ".exe"))) << name;
     EXPECT_EQ(RowOf(name + ".exe"), -1);
@@ -313,14 +288,14 @@ TEST_F(CommandsTest, ANameEndingInASpaceOrADotIsTheOnlyFileItsRowTouches) {
   files.WriteFile("sub\\memo.exe", "twin");
 
   Select({"report.exe "});
-  window->RenameFilesEdit->SetText("vrs");
-  ProcessSelectedFiles(window, SelectedFilesMode::Rename);
+  window_->RenameFilesEdit->SetText("vrs");
+  ProcessSelectedFiles(window_, SelectedFilesMode::Rename);
   EXPECT_EQ(scratch::ReadWholeFile(files.Path("report.vrs")), "report.exe ");
   EXPECT_FALSE(scratch::FileExists(files.Path("report.exe ")));
   EXPECT_EQ(scratch::ReadWholeFile(files.Path("report.exe")), "twin");
 
   Select({"notes.exe ", "memo.exe"});
-  ProcessSelectedFiles(window, SelectedFilesMode::Delete);
+  ProcessSelectedFiles(window_, SelectedFilesMode::Delete);
   EXPECT_FALSE(scratch::FileExists(files.Path("notes.exe ")));
   EXPECT_FALSE(scratch::FileExists(files.Path("sub.\\memo.exe")));
   EXPECT_EQ(scratch::ReadWholeFile(files.Path("notes.exe")), "twin");
@@ -332,31 +307,31 @@ TEST_F(CommandsTest, ListCommandsChangeRowsNeverFiles) {
     ListFile(name);
   }
   rows->SetRowState(1, RowFocused | RowCut);
-  SelectAllFiles(window);
+  SelectAllFiles(window_);
   for (int row = 0; row < 5; ++row) {
-    EXPECT_EQ(RowState(window->ResultListView, row), static_cast<unsigned>(RowSelected)) << row;
+    EXPECT_EQ(RowState(window_->ResultListView, row), static_cast<unsigned>(RowSelected)) << row;
   }
-  ClearAllFiles(window);
+  ClearAllFiles(window_);
   for (int row = 0; row < 5; ++row) {
-    EXPECT_EQ(RowState(window->ResultListView, row), static_cast<unsigned>(RowCut)) << row;
+    EXPECT_EQ(RowState(window_->ResultListView, row), static_cast<unsigned>(RowCut)) << row;
   }
   EXPECT_EQ(rows->RowCount(), 5);
 
-  DeleteListedRows(window);
+  DeleteListedRows(window_);
   EXPECT_EQ(rows->RowCount(), 5) << "nothing selected, nothing removed";
   Select({"a.exe", "c.exe", "e.exe"});
-  DeleteListedRows(window);
+  DeleteListedRows(window_);
   ASSERT_EQ(rows->RowCount(), 2);
   EXPECT_EQ(rows->GetCell(0, NameColumn), "b.exe");
   EXPECT_EQ(rows->GetCell(1, NameColumn), "d.exe");
 
-  ClearResult(window);
+  ClearResult(window_);
   EXPECT_EQ(rows->RowCount(), 0);
-  DeleteListedRows(window);
+  DeleteListedRows(window_);
   for (const char* name : {"a.exe", "b.exe", "c.exe", "d.exe", "e.exe"}) {
     EXPECT_TRUE(scratch::FileExists(files.Path(name))) << name;
   }
-  EXPECT_TRUE(answerer->Boxes().empty());
+  EXPECT_TRUE(answerer_.Boxes().empty());
 }
 
 TEST_F(CommandsTest, DeleteKeyRemovesOnlyTheFocusedRow) {
@@ -366,45 +341,45 @@ TEST_F(CommandsTest, DeleteKeyRemovesOnlyTheFocusedRow) {
   rows->SetRowState(-1, RowSelected);
   rows->SetRowState(1, RowSelected | RowFocused);
   int key = 'A';
-  HandleListKeyDown(window, window->ResultListView, key);
+  HandleListKeyDown(window_, window_->ResultListView, key);
   EXPECT_EQ(rows->RowCount(), 3);
   key = VK_DELETE;
-  HandleListKeyDown(window, window->ResultListView, key);
+  HandleListKeyDown(window_, window_->ResultListView, key);
   EXPECT_EQ(key, VK_DELETE) << "the list still receives the key";
   ASSERT_EQ(rows->RowCount(), 2);
   EXPECT_EQ(rows->GetCell(0, NameColumn), "a.exe");
   EXPECT_EQ(rows->GetCell(1, NameColumn), "c.exe");
   rows->SetRowState(-1, RowSelected);
-  HandleListKeyDown(window, window->ResultListView, key);  // no focused row
+  HandleListKeyDown(window_, window_->ResultListView, key);  // no focused row
   EXPECT_EQ(rows->RowCount(), 2);
 
   // Through the real key message as well.
   rows->SetRowState(0, RowSelected | RowFocused);
-  SendMessageA(window->ResultListView->Handle, WM_KEYDOWN, VK_DELETE, 0);
+  SendMessageA(window_->ResultListView->Handle, WM_KEYDOWN, VK_DELETE, 0);
   PumpMessages();
   ASSERT_EQ(rows->RowCount(), 1);
   EXPECT_EQ(rows->GetCell(0, NameColumn), "c.exe");
 }
 
 TEST_F(CommandsTest, DeleteOptionWarnsEachTimeItIsOn) {
-  WarnDeleteInfected(window);
-  EXPECT_TRUE(answerer->Boxes().empty()) << "\"Rename with\" is the option at start";
-  window->DeleteInfectedRadio->SetChecked(true);
-  answerer->ClearBoxes();
-  WarnDeleteInfected(window);
-  WarnDeleteInfected(window);
-  ASSERT_EQ(answerer->MessageBoxes().size(), 2u);
-  EXPECT_EQ(answerer->MessageBoxes()[1].Text,
+  WarnDeleteInfected(window_);
+  EXPECT_TRUE(answerer_.Boxes().empty()) << "\"Rename with\" is the option at start";
+  window_->DeleteInfectedRadio->SetChecked(true);
+  answerer_.ClearBoxes();
+  WarnDeleteInfected(window_);
+  WarnDeleteInfected(window_);
+  ASSERT_EQ(answerer_.MessageBoxes().size(), 2u);
+  EXPECT_EQ(answerer_.MessageBoxes()[1].Text,
             "Peringatan...\r\nDengan mengaktifkan pilihan ini,\r\nfile yang terinfeksi virus akan langsung dihapus");
-  EXPECT_EQ(answerer->MessageBoxes()[1].Flags, 0x30u);
+  EXPECT_EQ(answerer_.MessageBoxes()[1].Flags, uint32_t{MB_ICONWARNING});
 }
 
 TEST_F(CommandsTest, AboutShowsTwelveLinesJoinedByCarriageReturnLineFeed) {
-  ShowAbout(window);
-  ASSERT_EQ(answerer->MessageBoxes().size(), 1u);
-  const AnsweredBox box = answerer->MessageBoxes()[0];
-  EXPECT_EQ(box.Flags, 0x40u);
-  EXPECT_EQ(box.Caption, "Quillfix 1.0 RC 2");
+  ShowAbout(window_);
+  ASSERT_EQ(answerer_.MessageBoxes().size(), 1u);
+  const AnsweredBox box = answerer_.MessageBoxes()[0];
+  EXPECT_EQ(box.Flags, uint32_t{MB_ICONINFORMATION});
+  EXPECT_EQ(box.Caption, ProgramTitle);
   std::vector<std::string> lines;
   std::string::size_type start = 0;
   for (;;) {
@@ -425,30 +400,30 @@ TEST_F(CommandsTest, AboutShowsTwelveLinesJoinedByCarriageReturnLineFeed) {
 }
 
 TEST_F(CommandsTest, PushButtonsShowHoverPressAndNormalColours) {
-  Control* fileButton = window->DeleteFilesButton;
-  Control* other = window->FindButton;
-  HoverHighlight(window, fileButton);
+  Control* fileButton = window_->DeleteFilesButton;
+  Control* other = window_->FindButton;
+  HoverHighlight(window_, fileButton);
   EXPECT_EQ(fileButton->Colour, 0xFFFFFFu);
   EXPECT_EQ(fileButton->Font()->Colour, 0x000080u);
-  HoverHighlight(window, other);
+  HoverHighlight(window_, other);
   EXPECT_EQ(other->Colour, 0xFFFFFFu);
   EXPECT_EQ(other->Font()->Colour, 0xFF0000u);
 
-  PressHighlight(window, fileButton);
-  PressHighlight(window, other);
+  PressHighlight(window_, fileButton);
+  PressHighlight(window_, other);
   for (Control* button : {fileButton, other}) {
     EXPECT_EQ(button->Colour, 0x9D4F4Fu);
     EXPECT_EQ(button->Font()->Colour, 0xC0C0C0u);
   }
 
-  for (Control* button : {window->DeleteFilesButton, window->RenameFilesButton}) {
-    RestoreNormalLook(window, button);
+  for (Control* button : {window_->DeleteFilesButton, window_->RenameFilesButton}) {
+    RestoreNormalLook(window_, button);
     EXPECT_EQ(button->Colour, 0x000080u);
     EXPECT_EQ(button->Font()->Colour, 0xFFFFFFu);
   }
-  for (Control* button : {window->FindButton, window->AboutButton, window->StopRestoreButton,
-                          window->SelectAllButton}) {
-    RestoreNormalLook(window, button);
+  for (Control* button : {window_->FindButton, window_->AboutButton, window_->StopRestoreButton,
+                          window_->SelectAllButton}) {
+    RestoreNormalLook(window_, button);
     EXPECT_EQ(button->Colour, 0xC08080u);
     EXPECT_EQ(button->Font()->Colour, 0xFFFFFFu);
   }

@@ -15,37 +15,14 @@
 #include "control/ListView.h"
 #include "control/MessageLoop.h"
 #include "search/ResultList.h"
+#include "support/MainWindowFixture.h"
 #include "support/MessageBoxAnswerer.h"
+#include "support/ProgramTexts.h"
 #include "support/ScratchFolder.h"
+#include "support/UserInput.h"
 #include "support/WindowCapture.h"
 
 namespace {
-
-// Dispatches every waiting message; a quit message is remembered, not dispatched.
-bool Pump()
-{
-  bool quit = false;
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      quit = true;
-      continue;
-    }
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-  return quit;
-}
-
-// Pumps for a while so that posted and generated messages (paint, mouse) settle.
-void Settle(DWORD milliseconds = 100)
-{
-  const DWORD start = GetTickCount();
-  do {
-    Pump();
-    Sleep(10);
-  } while (GetTickCount() - start < milliseconds);
-}
 
 std::string WindowText(HWND window)
 {
@@ -80,31 +57,16 @@ int ColumnWidth(Control* list, int column)
   return static_cast<int>(SendMessageA(list->Handle, LVM_GETCOLUMNWIDTH, column, 0));
 }
 
-// Clicks a button the way the platform does for a mouse click (down, then up).
-void Click(Control* button) { SendMessageA(button->Handle, BM_CLICK, 0, 0); }
-
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public MainWindowFixture {
 protected:
   void SetUp() override
   {
-    ResetRunLoopState();
-    answerer_ = std::make_unique<MessageBoxAnswerer>(IDOK);
     SetCursorPos(0, 0);
-    BuildMainWindow(&window_, nullptr);
-    form_ = window_->MainForm;
-    ASSERT_TRUE(form_->CreateWindowHandle());
+    MainWindowFixture::SetUp();
+    if (HasFatalFailure())
+      return;
     SetForegroundWindow(form_->Handle);
-    Settle();
-  }
-
-  void TearDown() override
-  {
-    if (form_)
-      window_->SearchStopped = 1;
-    Terminate(form_);
-    Pump();
-    ResetRunLoopState();
-    answerer_.reset();
+    PumpFor(100);
   }
 
   // Lists the scratch folder's files with the window's own search.
@@ -113,7 +75,7 @@ protected:
     window_->FolderEdit->SetText(folder);
     window_->MaskCombo->SetText(mask);
     Click(window_->FindButton);
-    Settle();
+    PumpFor(100);
   }
 
   // Runs body inside the program's own run loop (as a posted message), which ends when the
@@ -137,15 +99,11 @@ protected:
     RunLoop(form_);
     window_ = nullptr;
   }
-
-  std::unique_ptr<MessageBoxAnswerer> answerer_;
-  MainWindow* window_ = nullptr;
-  Control* form_ = nullptr;
 };
 
 TEST_F(MainWindowTest, StartsUnderItsTitleInRenameModeWithoutAnyMessageBox)
 {
-  EXPECT_EQ(WindowText(form_->Handle), "Quillfix 1.0 RC 2");
+  EXPECT_EQ(WindowText(form_->Handle), ProgramTitle);
   EXPECT_TRUE(IsWindowVisible(form_->Handle));
   EXPECT_EQ(window_->FolderEdit->GetText(), "C:\\");
   EXPECT_EQ(window_->MaskCombo->GetText(), "*.exe");
@@ -158,7 +116,7 @@ TEST_F(MainWindowTest, StartsUnderItsTitleInRenameModeWithoutAnyMessageBox)
   EXPECT_EQ(window_->RenameWithEdit->GetText(), "_vrs");
   EXPECT_EQ(window_->RenameFilesEdit->GetText(), "vrs");
   EXPECT_EQ(window_->InfoLabel->GetText(), "Information");
-  EXPECT_TRUE(answerer_->Boxes().empty());
+  EXPECT_TRUE(answerer_.Boxes().empty());
 
   EXPECT_EQ(window_->SearchStopped, 1);
   EXPECT_EQ(window_->Searching, 0);
@@ -197,7 +155,7 @@ TEST_F(MainWindowTest, FourAreasAreDockedInCreationOrder)
 TEST_F(MainWindowTest, DockedAreasFollowAResizeWhileBarContentsStayPut)
 {
   form_->SetClientSize(800, 500);
-  Settle();
+  PumpFor(100);
   ExpectRect(window_->TopBar->Handle, 2, 2, 798, 65, "TopBar");
   ExpectRect(window_->ResultListView->Handle, 2, 67, 798, 446, "ResultListView");
   ExpectRect(window_->CommandBar->Handle, 2, 448, 798, 479, "CommandBar");
@@ -408,7 +366,7 @@ TEST_F(MainWindowTest, PushButtonsShowNoFrameInAnyState)
     RECT rect = {};
     GetWindowRect(b->Handle, &rect);
     SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-    Settle(60);
+    PumpFor(60);
     ExpectNoFrame(b, "hot");
 
     SendMessageA(b->Handle, BM_SETSTATE, TRUE, 0);
@@ -416,10 +374,10 @@ TEST_F(MainWindowTest, PushButtonsShowNoFrameInAnyState)
     SendMessageA(b->Handle, BM_SETSTATE, FALSE, 0);
 
     SetCursorPos(0, 0);
-    Settle(60);
+    PumpFor(60);
     if (b->TabStop) {
       SetFocus(b->Handle);
-      Pump();
+      PumpMessages();
       ExpectNoFrame(b, "focused");
     }
     EnableWindow(b->Handle, FALSE);
@@ -434,12 +392,12 @@ TEST_F(MainWindowTest, PointingAtAButtonHighlightsItAndLeavingRestoresIt)
   RECT rect = {};
   GetWindowRect(button->Handle, &rect);
   SetCursorPos(rect.left + 10, rect.top + 10);
-  Settle(150);
+  PumpFor(150);
   EXPECT_EQ(button->Colour, 0xFFFFFFu);
   EXPECT_EQ(button->Font()->Colour, 0x000080u);
   // Leaving is reported by the platform's mouse tracking, which checks the cursor on a timer.
   SetCursorPos(0, 0);
-  Settle(1000);
+  PumpFor(1000);
   EXPECT_EQ(button->Colour, 0x000080u);
   EXPECT_EQ(button->Font()->Colour, 0xFFFFFFu);
 }
@@ -448,17 +406,17 @@ TEST_F(MainWindowTest, InformationColumnFollowsTheListWidthAbove560Pixels)
 {
   Control* list = window_->ResultListView;
   form_->SetClientSize(565, 0);
-  Settle();
+  PumpFor(100);
   ASSERT_EQ(list->Width(), 561);
   EXPECT_EQ(ColumnWidth(list, 4), 6);
 
   form_->SetClientSize(700, 0);
-  Settle();
+  PumpFor(100);
   ASSERT_EQ(list->Width(), 696);
   EXPECT_EQ(ColumnWidth(list, 4), 141);
 
   form_->SetClientSize(564, 0);
-  Settle();
+  PumpFor(100);
   ASSERT_EQ(list->Width(), 560);
   EXPECT_EQ(ColumnWidth(list, 4), 141);
   EXPECT_EQ(ColumnWidth(list, 0), 150);
@@ -471,7 +429,7 @@ TEST_F(MainWindowTest, KeyboardFocusStartsInTheListAndTabLeavesItThere)
   PostMessageA(list, WM_KEYDOWN, VK_TAB, 0x000F0001);
   PostMessageA(list, WM_CHAR, '\t', 0x000F0001);
   PostMessageA(list, WM_KEYUP, VK_TAB, 0xC00F0001);
-  Settle();
+  PumpFor(100);
   EXPECT_EQ(GetFocus(), list);
 }
 
@@ -483,25 +441,25 @@ TEST_F(MainWindowTest, FindAndRestoreLeaveTheFocusWhereItWas)
   HWND edit = window_->FolderEdit->Handle;
   window_->FolderEdit->SetText(folder.Root());
   SetFocus(edit);
-  Pump();
+  PumpMessages();
   ASSERT_EQ(GetFocus(), edit);
   Click(window_->FindButton);
-  Settle();
+  PumpFor(100);
   EXPECT_EQ(GetFocus(), edit);
   EXPECT_EQ(RowCount(window_->ResultListView), 1);
 
   HWND list = window_->ResultListView->Handle;
   SetFocus(list);
-  Pump();
+  PumpMessages();
   Click(window_->RestoreButton);
-  Settle();
+  PumpFor(100);
   EXPECT_EQ(GetFocus(), list);
-  EXPECT_FALSE(answerer_->MessageBoxes().empty());  // the restore's summary
+  EXPECT_FALSE(answerer_.MessageBoxes().empty());  // the restore's summary
 
   Click(window_->StopButton);
-  answerer_->Enqueue(IDCANCEL);
+  answerer_.Enqueue(IDCANCEL);
   Click(window_->BrowseButton);
-  Settle();
+  PumpFor(100);
   EXPECT_EQ(GetFocus(), list);
 }
 
@@ -518,11 +476,11 @@ TEST_F(MainWindowTest, CloseIsRefusedDuringASearchAndAcceptedAfterIt)
     Find(folder.Root(), "*.exe");
 
     ASSERT_TRUE(IsWindow(form_->Handle));
-    const std::vector<AnsweredBox> boxes = answerer_->MessageBoxes();
+    const std::vector<AnsweredBox> boxes = answerer_.MessageBoxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].Text, "Before Close this window, Stop the searching First");
-    EXPECT_EQ(boxes[0].Flags, 0x10u);
-    EXPECT_EQ(boxes[0].Caption, "Quillfix 1.0 RC 2");
+    EXPECT_EQ(boxes[0].Flags, uint32_t{MB_ICONERROR});
+    EXPECT_EQ(boxes[0].Caption, ProgramTitle);
     EXPECT_EQ(RowCount(window_->ResultListView), 5);  // the search went on to the end
     EXPECT_EQ(window_->SearchStopped, 1);
     EXPECT_NE(window_->OffsetList, nullptr);          // a later restore still has its list
@@ -534,7 +492,7 @@ TEST_F(MainWindowTest, CloseIsRefusedDuringASearchAndAcceptedAfterIt)
   });
   EXPECT_TRUE(closed);
   EXPECT_EQ(form_, nullptr);  // the run loop ended and released the window
-  EXPECT_EQ(answerer_->MessageBoxes().size(), 1u);
+  EXPECT_EQ(answerer_.MessageBoxes().size(), 1u);
 }
 
 TEST_F(MainWindowTest, CloseDuringARestoreKeepsTheOffsetListForTheRestore)
@@ -544,7 +502,7 @@ TEST_F(MainWindowTest, CloseDuringARestoreKeepsTheOffsetListForTheRestore)
   SendMessageA(formWindow, WM_CLOSE, 0, 0);
   EXPECT_FALSE(IsWindow(formWindow));
   EXPECT_NE(window_->OffsetList, nullptr);
-  EXPECT_TRUE(answerer_->MessageBoxes().empty());
+  EXPECT_TRUE(answerer_.MessageBoxes().empty());
   window_->Restoring = 0;
 }
 
@@ -563,41 +521,29 @@ TEST_F(MainWindowTest, StopEndsARunningSearch)
 TEST_F(MainWindowTest, OptionAboutAndBrowseCommandsAreWired)
 {
   Click(window_->DeleteInfectedRadio);
-  Pump();
+  PumpMessages();
   EXPECT_EQ(SendMessageA(window_->DeleteInfectedRadio->Handle, BM_GETCHECK, 0, 0), BST_CHECKED);
   EXPECT_EQ(SendMessageA(window_->RenameWithRadio->Handle, BM_GETCHECK, 0, 0), BST_UNCHECKED);
   Click(window_->RenameWithRadio);
-  Pump();
+  PumpMessages();
   EXPECT_EQ(SendMessageA(window_->RenameWithRadio->Handle, BM_GETCHECK, 0, 0), BST_CHECKED);
   Click(window_->AboutButton);
-  Pump();
+  PumpMessages();
 
-  std::vector<AnsweredBox> boxes = answerer_->MessageBoxes();
+  std::vector<AnsweredBox> boxes = answerer_.MessageBoxes();
   ASSERT_EQ(boxes.size(), 2u);
-  EXPECT_EQ(boxes[0].Flags, 0x30u);
+  EXPECT_EQ(boxes[0].Flags, uint32_t{MB_ICONWARNING});
   EXPECT_EQ(boxes[0].Text.rfind("Peringatan...", 0), 0u);
-  EXPECT_EQ(boxes[1].Flags, 0x40u);
-  EXPECT_EQ(boxes[1].Text.rfind("Quillfix 1.0 RC 2\r\n", 0), 0u);
+  EXPECT_EQ(boxes[1].Flags, uint32_t{MB_ICONINFORMATION});
+  EXPECT_EQ(boxes[1].Text, AboutText());
 
-  answerer_->ClearBoxes();
-  answerer_->Enqueue(IDCANCEL);
+  answerer_.ClearBoxes();
+  answerer_.Enqueue(IDCANCEL);
   Click(window_->BrowseButton);
-  Pump();
-  ASSERT_EQ(answerer_->Boxes().size(), 1u);
-  EXPECT_FALSE(answerer_->Boxes()[0].IsMessageBox);
+  PumpMessages();
+  ASSERT_EQ(answerer_.Boxes().size(), 1u);
+  EXPECT_FALSE(answerer_.Boxes()[0].IsMessageBox);
   EXPECT_EQ(window_->FolderEdit->GetText(), "C:\\");
-}
-
-// Clicks the list's column header the way the mouse does.
-void ClickHeader(Control* list, int column)
-{
-  HWND header = reinterpret_cast<HWND>(SendMessageA(list->Handle, LVM_GETHEADER, 0, 0));
-  RECT item = {};
-  SendMessageA(header, HDM_GETITEMRECT, column, reinterpret_cast<LPARAM>(&item));
-  const LPARAM point = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
-  SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, point);
-  SendMessageA(header, WM_LBUTTONUP, 0, point);
-  Pump();
 }
 
 TEST_F(MainWindowTest, ColumnClickSortsUnlessASearchOrRestoreRuns)
@@ -607,17 +553,19 @@ TEST_F(MainWindowTest, ColumnClickSortsUnlessASearchOrRestoreRuns)
   rows.SetCell(rows.AddRow("b.exe"), PathColumn, "C:\\y\\");
   ASSERT_EQ(rows.GetCell(0, NameColumn), "a.exe");
 
-  window_->Searching = 1;
-  ClickHeader(window_->ResultListView, PathColumn);
-  EXPECT_EQ(rows.GetCell(0, NameColumn), "a.exe");
-  window_->Searching = 0;
+  // A click while either run is busy leaves the rows as they are.
+  const struct {
+    const char* Run;
+    std::uint8_t* Flag;
+  } runs[] = {{"searching", &window_->Searching}, {"restoring", &window_->Restoring}};
+  for (const auto& run : runs) {
+    *run.Flag = 1;
+    ClickColumnHeader(window_->ResultListView, PathColumn);
+    EXPECT_EQ(rows.GetCell(0, NameColumn), "a.exe") << run.Run;
+    *run.Flag = 0;
+  }
 
-  window_->Restoring = 1;
-  ClickHeader(window_->ResultListView, PathColumn);
-  EXPECT_EQ(rows.GetCell(0, NameColumn), "a.exe");
-  window_->Restoring = 0;
-
-  ClickHeader(window_->ResultListView, PathColumn);
+  ClickColumnHeader(window_->ResultListView, PathColumn);
   EXPECT_EQ(rows.GetCell(0, NameColumn), "b.exe");
   EXPECT_EQ(rows.GetCell(1, NameColumn), "a.exe");
 }

@@ -7,20 +7,20 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/Unit1.h"
 #include "control/Control.h"
-#include "control/MessageLoop.h"
 #include "search/ResultList.h"
 #include "support/CarrierFiles.h"
+#include "support/MainWindowFixture.h"
 #include "support/MessageBoxAnswerer.h"
 #include "support/MidRunActions.h"
+#include "support/ProgramTexts.h"
 #include "support/ScratchFolder.h"
-#include "support/WindowCapture.h"
 #include "support/StartedProgram.h"
+#include "support/UserInput.h"
 
 namespace {
 
@@ -29,25 +29,8 @@ using carriers::TestDocument;
 using scratch::FileExists;
 using scratch::ReadWholeFile;
 
-void Click(Control* button) { SendMessageA(button->Handle, BM_CLICK, 0, 0); }
-
-class RestoreCommandTest : public ::testing::Test {
+class RestoreCommandTest : public MainWindowFixture {
  protected:
-  void SetUp() override {
-    answerer_ = std::make_unique<MessageBoxAnswerer>(IDOK);
-    BuildMainWindow(&window_, nullptr);
-    form_ = window_->MainForm;
-    ASSERT_TRUE(form_->CreateWindowHandle());
-    PumpMessages();
-  }
-  void TearDown() override {
-    window_->SearchStopped = 1;
-    Terminate(form_);
-    PumpMessages();
-    ResetRunLoopState();
-    answerer_.reset();
-  }
-
   // Lists the folder's "*.exe" files with the window's own search.
   void Find(const std::string& folder) {
     window_->FolderEdit->SetText(folder);
@@ -69,10 +52,6 @@ class RestoreCommandTest : public ::testing::Test {
     }
     return "<no row>";
   }
-
-  std::unique_ptr<MessageBoxAnswerer> answerer_;
-  MainWindow* window_ = nullptr;
-  Control* form_ = nullptr;
 };
 
 TEST_F(RestoreCommandTest, FoundCarriersAreRestoredFromTheWindow) {
@@ -99,11 +78,11 @@ TEST_F(RestoreCommandTest, FoundCarriersAreRestoredFromTheWindow) {
   EXPECT_EQ(Status("plain.exe"), "Not Detected");
   EXPECT_EQ(window_->InfoLabel->GetText(), "Restoring files..");
   EXPECT_TRUE(IsWindowEnabled(window_->RestoreButton->Handle));
-  const std::vector<AnsweredBox> boxes = answerer_->MessageBoxes();
+  const std::vector<AnsweredBox> boxes = answerer_.MessageBoxes();
   ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].Caption, "Quillfix 1.0 RC 2");
+  EXPECT_EQ(boxes[0].Caption, ProgramTitle);
   EXPECT_EQ(boxes[0].Text, "OK... Finish\r\nTotal files infected and restored : 2");
-  EXPECT_EQ(boxes[0].Flags, static_cast<uint32_t>(MB_ICONINFORMATION));
+  EXPECT_EQ(boxes[0].Flags, uint32_t{MB_ICONINFORMATION});
 }
 
 TEST_F(RestoreCommandTest, StopRestoreEndsTheRunAndFindWaitsForIt) {
@@ -130,7 +109,7 @@ TEST_F(RestoreCommandTest, StopRestoreEndsTheRunAndFindWaitsForIt) {
   EXPECT_EQ(Status("c.exe"), "");
   EXPECT_EQ(ReadWholeFile(folder.Path("b.exe")), carrier);
   EXPECT_EQ(window_->InfoLabel->GetText(), "Restore files were stopped");
-  const std::vector<AnsweredBox> boxes = answerer_->MessageBoxes();
+  const std::vector<AnsweredBox> boxes = answerer_.MessageBoxes();
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].Text, "Restoring files were stopped");
   EXPECT_EQ(boxes[0].Flags, 0u);
@@ -144,7 +123,7 @@ TEST_F(RestoreCommandTest, FileCommandsAreRefusedWhileARunIsActive) {
   }
   Find(folder.Root());
   window_->DeleteInfectedRadio->SetChecked(true);
-  answerer_->ClearBoxes();  // the option's warning
+  answerer_.ClearBoxes();  // the option's warning
   MidRunActions actions;
   std::string infoAfterDelete;
   std::string infoAfterRename;
@@ -165,7 +144,7 @@ TEST_F(RestoreCommandTest, FileCommandsAreRefusedWhileARunIsActive) {
     EXPECT_EQ(ReadWholeFile(folder.Path(std::string(name) + ".doc")), TestDocument("letter.doc")) << name;
     EXPECT_EQ(Status(std::string(name) + ".exe"), "OK... Fixed") << name;
   }
-  const std::vector<AnsweredBox> boxes = answerer_->MessageBoxes();
+  const std::vector<AnsweredBox> boxes = answerer_.MessageBoxes();
   ASSERT_EQ(boxes.size(), 1u) << "no question was asked";
   EXPECT_EQ(boxes[0].Text, "OK... Finish\r\nTotal files infected and restored : 2");
 }
@@ -189,7 +168,7 @@ TEST_F(RestoreCommandTest, FileCommandsAreRefusedWhileASearchRuns) {
 
   EXPECT_EQ(info, "Stop the searching first");
   EXPECT_TRUE(FileExists(folder.Path("a.exe")));
-  EXPECT_TRUE(answerer_->MessageBoxes().empty());
+  EXPECT_TRUE(answerer_.MessageBoxes().empty());
 }
 
 TEST_F(RestoreCommandTest, TheSummaryAppearsAfterTheRunHasEnded) {
@@ -198,14 +177,14 @@ TEST_F(RestoreCommandTest, TheSummaryAppearsAfterTheRunHasEnded) {
   Find(folder.Root());
   int restoringAtBox = -1;
   bool enabledAtBox = false;
-  answerer_->OnEachBox([&](const AnsweredBox&) {
+  answerer_.OnEachBox([&](const AnsweredBox&) {
     restoringAtBox = window_->Restoring;
     enabledAtBox = IsWindowEnabled(window_->RestoreButton->Handle) != FALSE;
   });
 
   Click(window_->RestoreButton);
 
-  ASSERT_EQ(answerer_->MessageBoxes().size(), 1u);
+  ASSERT_EQ(answerer_.MessageBoxes().size(), 1u);
   EXPECT_EQ(restoringAtBox, 0);
   EXPECT_TRUE(enabledAtBox);
 }
@@ -215,19 +194,19 @@ TEST_F(RestoreCommandTest, ARenameTextThatLeavesTheFolderIsRefusedBeforeAnyFile)
   const std::string carrier = Carrier(20480, TestDocument("letter.doc"));
   folder.WriteFile("a.exe", carrier);
   Find(folder.Root());
-  for (const char* text : {"vrs\\..\\..\\x", "a/b", "c:d", "*", "?", "\"q\"", "<", ">", "|", "tab\there"}) {
+  for (const char* text : RefusedExtensionTexts) {
     window_->RenameWithEdit->SetText(text);
     window_->InfoLabel->SetText("");
 
     Click(window_->RestoreButton);
 
-    EXPECT_EQ(window_->InfoLabel->GetText(), "The extension may not contain \\ / : * ? \" < > |") << text;
+    EXPECT_EQ(window_->InfoLabel->GetText(), RefusedExtensionMessage) << text;
     EXPECT_EQ(Status("a.exe"), "") << text;
     EXPECT_TRUE(IsWindowEnabled(window_->RestoreButton->Handle)) << text;
   }
   EXPECT_EQ(ReadWholeFile(folder.Path("a.exe")), carrier);
   EXPECT_FALSE(FileExists(folder.Path("a.doc")));
-  EXPECT_TRUE(answerer_->MessageBoxes().empty());
+  EXPECT_TRUE(answerer_.MessageBoxes().empty());
 
   // With "Delete infected files" the rename text plays no part.
   window_->DeleteInfectedRadio->SetChecked(true);
@@ -279,7 +258,7 @@ TEST(RestoreCommandProgramTest, ClosingTheWindowDuringARestoreEndsTheProgramClea
 
   StartedProgram program(ProgramPath());
   ASSERT_TRUE(program.Started()) << ProgramPath();
-  HWND main = program.WaitForWindow("Quillfix 1.0 RC 2", 30000);
+  HWND main = program.WaitForWindow(ProgramTitle, 30000);
   ASSERT_NE(main, nullptr);
   HWND folderEdit = nullptr;
   HWND find = nullptr;
@@ -318,7 +297,7 @@ TEST(RestoreCommandProgramTest, ClosingTheWindowDuringARestoreEndsTheProgramClea
     ASSERT_LT(GetTickCount() - start, 60000u) << "the program did not end";
     HWND box = program.MessageBoxWindow();
     if (box != nullptr) {
-      boxWithoutWindow = boxWithoutWindow || program.WindowTitled("Quillfix 1.0 RC 2") == nullptr;
+      boxWithoutWindow = boxWithoutWindow || program.WindowTitled(ProgramTitle) == nullptr;
       PostMessageA(box, WM_COMMAND, IDOK, 0);
     }
   }
