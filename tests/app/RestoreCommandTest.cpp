@@ -1,12 +1,9 @@
-// "Restore File" and "Stop Restore" in the real main window: in-process with
-// BuildMainWindow, and in quillfix.exe started as its own process for closing the
-// window while a restore runs.
+// "Restore File" and "Stop Restore" in the real main window built in-process with
+// BuildMainWindow.
 #include <windows.h>
 
-#include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -19,7 +16,6 @@
 #include "support/MidRunActions.h"
 #include "support/ProgramTexts.h"
 #include "support/ScratchFolder.h"
-#include "support/StartedProgram.h"
 #include "support/UserInput.h"
 
 namespace {
@@ -213,113 +209,6 @@ TEST_F(RestoreCommandTest, ARenameTextThatLeavesTheFolderIsRefusedBeforeAnyFile)
   Click(window_->RestoreButton);
   EXPECT_EQ(Status("a.exe"), "OK... Fixed");
   EXPECT_FALSE(FileExists(folder.Path("a.exe")));
-}
-
-// ---- quillfix.exe as its own process -----------------------------------------------------
-
-struct ChildSearch {
-  const char* ClassName;
-  const char* Text;  // nullptr: any text
-  HWND Found;
-};
-
-BOOL CALLBACK FindChild(HWND window, LPARAM argument) {
-  auto* search = reinterpret_cast<ChildSearch*>(argument);
-  char className[64] = {};
-  char text[128] = {};
-  GetClassNameA(window, className, sizeof className);
-  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                      2000, nullptr);
-  // The control layer's classes carry the standard class name after a prefix.
-  const size_t length = std::strlen(className);
-  const size_t wanted = std::strlen(search->ClassName);
-  if (length >= wanted && _stricmp(className + length - wanted, search->ClassName) == 0 &&
-      (search->Text == nullptr || std::strcmp(text, search->Text) == 0)) {
-    search->Found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-HWND Child(HWND parent, const char* className, const char* text) {
-  ChildSearch search = {className, text, nullptr};
-  EnumChildWindows(parent, FindChild, reinterpret_cast<LPARAM>(&search));
-  return search.Found;
-}
-
-TEST(RestoreCommandProgramTest, ClosingTheWindowDuringARestoreEndsTheProgramCleanly) {
-  scratch::ScratchFolder folder("qf-restore-close");
-  const std::string document = TestDocument("letter.doc");
-  const std::string carrier = Carrier(20480, document);
-  const char* const names[] = {"a", "b", "c", "d", "e"};
-  for (const char* name : names) {
-    folder.WriteFile(std::string(name) + ".exe", carrier);
-  }
-
-  StartedProgram program(ProgramPath());
-  ASSERT_TRUE(program.Started()) << ProgramPath();
-  HWND main = program.WaitForWindow(ProgramTitle, 30000);
-  ASSERT_NE(main, nullptr);
-  HWND folderEdit = nullptr;
-  HWND find = nullptr;
-  HWND restore = nullptr;
-  HWND list = nullptr;
-  for (DWORD start = GetTickCount(); GetTickCount() - start < 10000; Sleep(100)) {
-    folderEdit = Child(main, "Edit", "C:\\");
-    find = Child(main, "Button", "Find");
-    restore = Child(main, "Button", "Restore File");
-    list = Child(main, "SysListView32", nullptr);
-    if (folderEdit && find && restore && list) {
-      break;
-    }
-  }
-  ASSERT_TRUE(folderEdit && find && restore && list);
-
-  SendMessageTimeoutA(folderEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.Root().c_str()),
-                      SMTO_ABORTIFHUNG, 5000, nullptr);
-  PostMessageA(find, BM_CLICK, 0, 0);
-  for (DWORD start = GetTickCount(); GetTickCount() - start < 30000; Sleep(50)) {
-    DWORD_PTR rows = 0;
-    SendMessageTimeoutA(list, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &rows);
-    if (rows == 5 && IsWindowEnabled(find)) {
-      break;
-    }
-  }
-  ASSERT_TRUE(IsWindowEnabled(find));
-
-  // The close request waits in the queue behind the click and reaches the program while
-  // the restore handles its first messages.
-  PostMessageA(restore, BM_CLICK, 0, 0);
-  PostMessageA(main, WM_CLOSE, 0, 0);
-  bool boxWithoutWindow = false;
-  const DWORD start = GetTickCount();
-  while (WaitForSingleObject(program.Process(), 100) == WAIT_TIMEOUT) {
-    ASSERT_LT(GetTickCount() - start, 60000u) << "the program did not end";
-    HWND box = program.MessageBoxWindow();
-    if (box != nullptr) {
-      boxWithoutWindow = boxWithoutWindow || program.WindowTitled(ProgramTitle) == nullptr;
-      PostMessageA(box, WM_COMMAND, IDOK, 0);
-    }
-  }
-  EXPECT_EQ(program.ExitCode(), 0);
-  EXPECT_FALSE(boxWithoutWindow) << "a message box was shown after the window had gone";
-
-  // Every carrier is either restored completely or left exactly as it was.
-  int restored = 0;
-  for (const char* name : names) {
-    const std::string base = folder.Path(name);
-    if (FileExists(base + ".doc")) {
-      ++restored;
-      EXPECT_EQ(ReadWholeFile(base + ".doc"), document) << name;
-      EXPECT_EQ(ReadWholeFile(base + "._vrs"), carrier) << name;
-      EXPECT_FALSE(FileExists(base + ".exe")) << name;
-    } else {
-      EXPECT_EQ(ReadWholeFile(base + ".exe"), carrier) << name;
-      EXPECT_FALSE(FileExists(base + "._vrs")) << name;
-    }
-  }
-  EXPECT_GE(restored, 1);
-  EXPECT_LT(restored, 5);
 }
 
 }  // namespace

@@ -113,6 +113,10 @@ class ProgramDriver {
   // code, or -1 when the program did not end within timeoutMs.
   long Close(DWORD timeoutMs);
   bool HasExited() const;
+  // The exit code once the process has ended; -1 while it runs.
+  long ExitCode() const { return program_.ExitCode(); }
+  // True while a visible top-level window of the program carries this title.
+  bool WindowShown(const std::string& title) const { return program_.WindowTitled(title) != nullptr; }
 
  private:
   bool FindControls();

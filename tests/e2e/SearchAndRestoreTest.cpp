@@ -205,6 +205,51 @@ TEST_F(SearchAndRestore, StopEndsALongSearchAndTheWindowRefusesToCloseMeanwhile)
   EXPECT_EQ(program.RowCount(), total);
 }
 
+TEST_F(SearchAndRestore, ClosingTheWindowDuringARestoreEndsTheProgramCleanly) {
+  const std::string document = TestDocument("letter.doc");
+  const std::string carrier = Carrier(20480, document);
+  const char* const names[] = {"a", "b", "c", "d", "e"};
+  for (const char* name : names) {
+    files.WriteFile(std::string(name) + ".exe", carrier);
+  }
+  ASSERT_EQ(Find(files.Root(), "*.exe"), "Finish, found 5 Files");
+  ASSERT_TRUE(program.IsEnabled(program.Button("Find")));
+
+  // The close request waits in the queue behind the click and reaches the program while
+  // the restore handles its first messages.
+  program.Click("Restore File");
+  PostMessageA(program.MainWindow(), WM_CLOSE, 0, 0);
+  bool boxWithoutWindow = false;
+  const DWORD start = GetTickCount();
+  while (!program.HasExited()) {
+    ASSERT_LT(GetTickCount() - start, 60000u) << "the program did not end";
+    ProgramBox box;
+    if (program.WaitForBox(box, 100)) {
+      boxWithoutWindow = boxWithoutWindow || !program.WindowShown(ProgramTitle);
+      PostMessageA(box.Window, WM_COMMAND, IDOK, 0);
+    }
+  }
+  EXPECT_EQ(program.ExitCode(), 0);
+  EXPECT_FALSE(boxWithoutWindow) << "a message box was shown after the window had gone";
+
+  // Every carrier is either restored completely or left exactly as it was.
+  int restored = 0;
+  for (const char* name : names) {
+    const std::string base = files.Path(name);
+    if (scratch::FileExists(base + ".doc")) {
+      ++restored;
+      EXPECT_EQ(scratch::ReadWholeFile(base + ".doc"), document) << name;
+      EXPECT_EQ(scratch::ReadWholeFile(base + "._vrs"), carrier) << name;
+      EXPECT_FALSE(scratch::FileExists(base + ".exe")) << name;
+    } else {
+      EXPECT_EQ(scratch::ReadWholeFile(base + ".exe"), carrier) << name;
+      EXPECT_FALSE(scratch::FileExists(base + "._vrs")) << name;
+    }
+  }
+  EXPECT_GE(restored, 1);
+  EXPECT_LT(restored, 5);
+}
+
 TEST_F(SearchAndRestore, ALinkBackToAnAncestorDoesNotRepeatTheTree) {
   files.WriteFile("a.exe", "a");
   files.WriteFile("sub\\b.exe", "b");

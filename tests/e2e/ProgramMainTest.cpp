@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "ProgramDriver.h"
+#include "support/ProgramTexts.h"
 #include "support/StartedProgram.h"
 
 namespace {
@@ -56,18 +58,14 @@ std::string ResourceText(HMODULE module, LPCSTR name, LPCSTR type)
 
 TEST(ProgramMainTest, OpensUnderItsTitleAndExitsWithCodeZeroWhenClosed)
 {
-  StartedProgram program(ProgramPath());
-  ASSERT_TRUE(program.Started()) << ProgramPath() << " error " << GetLastError();
-  HWND window = program.WaitForWindow("Quillfix 1.0 RC 2", 30000);
-  ASSERT_NE(window, nullptr) << "no window titled \"Quillfix 1.0 RC 2\"";
+  ProgramDriver program;
+  ASSERT_TRUE(program.Start(ProgramPath(), ProgramTitle)) << program.Failure();
 
   char className[64] = {};
-  GetClassNameA(window, className, sizeof className);
+  GetClassNameA(program.MainWindow(), className, sizeof className);
   EXPECT_STREQ(className, "obj_Form");
 
-  PostMessageA(window, WM_CLOSE, 0, 0);
-  ASSERT_EQ(WaitForSingleObject(program.Process(), 30000), WAIT_OBJECT_0);
-  EXPECT_EQ(program.ExitCode(), 0);
+  EXPECT_EQ(program.Close(30000), 0);
 }
 
 TEST(ProgramMainTest, IsAStaticallyLinkedGuiProgram)
