@@ -426,9 +426,9 @@ TEST_F(MainWindowTest, KeyboardFocusStartsInTheListAndTabLeavesItThere)
 {
   HWND list = window_->ResultListView->Handle;
   EXPECT_EQ(GetFocus(), list);
-  PostMessageA(list, WM_KEYDOWN, VK_TAB, 0x000F0001);
-  PostMessageA(list, WM_CHAR, '\t', 0x000F0001);
-  PostMessageA(list, WM_KEYUP, VK_TAB, 0xC00F0001);
+  PostMessageA(list, WM_KEYDOWN, VK_TAB, KeyStroke(TabScanCode, false));
+  PostMessageA(list, WM_CHAR, '\t', KeyStroke(TabScanCode, false));
+  PostMessageA(list, WM_KEYUP, VK_TAB, KeyStroke(TabScanCode, true));
   PumpFor(100);
   EXPECT_EQ(GetFocus(), list);
 }

@@ -46,18 +46,21 @@ TEST_F(ControlCreationTest, WindowsGetTheObjClassesAndExactStyles)
         DWORD style;
         DWORD exStyle;
     };
+    const DWORD child = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+    const DWORD staticText = child | SS_NOTIFY | SS_NOPREFIX | SS_LEFTNOWORDWRAP;
+    const DWORD comboBox = child | WS_TABSTOP | CBS_NOINTEGRALHEIGHT | CBS_HASSTRINGS | CBS_AUTOHSCROLL | CBS_DROPDOWN;
     const Expected expected[] = {
-        {form_, "obj_Form", 0x16CF0000, WS_EX_CONTROLPARENT},
-        {label, "obj_STATIC", 0x5600018C, WS_EX_CONTROLPARENT},
-        {panel, "obj_STATIC", 0x5600118C, WS_EX_CONTROLPARENT},
-        {raised, "obj_STATIC", 0x5640018C, WS_EX_CONTROLPARENT},
-        {group, "obj_BUTTON", 0x56000007, WS_EX_CONTROLPARENT},
-        {button, "obj_BUTTON", 0x5601400B, WS_EX_CONTROLPARENT},
-        {radio, "obj_BUTTON", 0x56034004, WS_EX_CONTROLPARENT},
-        {edit, "obj_EDIT", 0x560100C0, WS_EX_CONTROLPARENT | WS_EX_CLIENTEDGE},
+        {form_, "obj_Form", WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_OVERLAPPEDWINDOW, WS_EX_CONTROLPARENT},
+        {label, "obj_STATIC", staticText, WS_EX_CONTROLPARENT},
+        {panel, "obj_STATIC", staticText | SS_SUNKEN, WS_EX_CONTROLPARENT},
+        {raised, "obj_STATIC", staticText | WS_DLGFRAME, WS_EX_CONTROLPARENT},
+        {group, "obj_BUTTON", child | BS_GROUPBOX, WS_EX_CONTROLPARENT},
+        {button, "obj_BUTTON", child | WS_TABSTOP | BS_NOTIFY | BS_OWNERDRAW, WS_EX_CONTROLPARENT},
+        {radio, "obj_BUTTON", child | WS_GROUP | WS_TABSTOP | BS_NOTIFY | BS_RADIOBUTTON, WS_EX_CONTROLPARENT},
+        {edit, "obj_EDIT", child | WS_TABSTOP | ES_AUTOHSCROLL | ES_AUTOVSCROLL, WS_EX_CONTROLPARENT | WS_EX_CLIENTEDGE},
         // The combo box class hands its scroll bar and edge on to its own list.
-        {combo, "obj_COMBOBOX", 0x56010642, WS_EX_CONTROLPARENT},
-        {gradient, "obj_STATIC", 0x5600018C, WS_EX_CONTROLPARENT},
+        {combo, "obj_COMBOBOX", comboBox, WS_EX_CONTROLPARENT},
+        {gradient, "obj_STATIC", staticText, WS_EX_CONTROLPARENT},
     };
     for (const Expected& e : expected) {
         HWND window = e.control->Handle;
@@ -68,7 +71,7 @@ TEST_F(ControlCreationTest, WindowsGetTheObjClassesAndExactStyles)
         EXPECT_EQ(ControlFromWindow(window), e.control);
         EXPECT_EQ(GetWindowLongPtrA(window, GWLP_USERDATA), reinterpret_cast<LONG_PTR>(e.control));
     }
-    EXPECT_EQ(combo->Style, 0x56210642u);
+    EXPECT_EQ(combo->Style, comboBox | WS_VSCROLL);
     EXPECT_EQ(combo->ExStyle, static_cast<DWORD>(WS_EX_CONTROLPARENT | WS_EX_CLIENTEDGE));
     EXPECT_EQ(GetDlgCtrlID(label->Handle), label->ControlId);
     EXPECT_EQ(GetParent(radio->Handle), group->Handle);
@@ -312,8 +315,8 @@ TEST_F(ControlCreationTest, TabTypedInAnEditProducesNoCharacter)
     SendMessageA(edit->Handle, WM_CHAR, 'b', 0);
     EXPECT_EQ(edit->GetText(), "ab");
     // A real Tab key press: nothing typed, the focus stays.
-    PostMessageA(edit->Handle, WM_KEYDOWN, VK_TAB, 0x000F0001);
-    PostMessageA(edit->Handle, WM_KEYUP, VK_TAB, static_cast<LPARAM>(0xC00F0001));
+    PostMessageA(edit->Handle, WM_KEYDOWN, VK_TAB, KeyStroke(TabScanCode, false));
+    PostMessageA(edit->Handle, WM_KEYUP, VK_TAB, KeyStroke(TabScanCode, true));
     PumpMessages();
     EXPECT_EQ(edit->GetText(), "ab");
     EXPECT_EQ(GetFocus(), edit->Handle);

@@ -63,7 +63,7 @@ TEST(MessageBoxAnswererTest, RecordsCaptionTextAndExactFlagsAndPressesTheAnswer)
     EXPECT_TRUE(box.IsMessageBox);
     EXPECT_EQ(box.Caption, "Answerer caption");
     EXPECT_EQ(box.Text, "Delete the files?");
-    EXPECT_EQ(box.Flags, 0x24u);
+    EXPECT_EQ(box.Flags, uint32_t{MB_YESNO | MB_ICONQUESTION});
     EXPECT_TRUE(box.FlagsExact);
     EXPECT_FALSE(box.CaptionNull);
     EXPECT_EQ(box.Answer, IDNO);
@@ -87,7 +87,14 @@ TEST(MessageBoxAnswererTest, QueuedAnswersComeFirstThenTheDefault)
 TEST(MessageBoxAnswererTest, RebuildsButtonsAndIconWhenTheCallIsNotIntercepted)
 {
     MessageBoxAnswerer answerer(IDOK);
-    const UINT cases[] = {0x00, 0x10, 0x24, 0x30, 0x34, 0x40, MB_OKCANCEL | MB_ICONHAND, MB_YESNOCANCEL};
+    const UINT cases[] = {MB_OK,
+                          MB_ICONERROR,
+                          MB_YESNO | MB_ICONQUESTION,
+                          MB_ICONWARNING,
+                          MB_YESNO | MB_ICONWARNING,
+                          MB_ICONINFORMATION,
+                          MB_OKCANCEL | MB_ICONHAND,
+                          MB_YESNOCANCEL};
     for (UINT flags : cases) {
         answerer.Enqueue((flags & MB_TYPEMASK) == MB_YESNO || (flags & MB_TYPEMASK) == MB_YESNOCANCEL ? IDYES
                                                                                                       : IDOK);
@@ -146,17 +153,17 @@ TEST(ShowMessageBoxTest, CaptionFollowsTheApplicationTitle)
     ApplicationForm application("first");
     application.Form()->SetText("second title");
     MessageBoxAnswerer answerer;
-    ShowMessageBox("text", 0x40);
+    ShowMessageBox("text", MB_ICONINFORMATION);
     ASSERT_EQ(answerer.Boxes().size(), 1u);
     EXPECT_EQ(answerer.Boxes()[0].Caption, "second title");
-    EXPECT_EQ(answerer.Boxes()[0].Flags, 0x40u);
+    EXPECT_EQ(answerer.Boxes()[0].Flags, uint32_t{MB_ICONINFORMATION});
 }
 
 TEST(ShowMessageBoxTest, WithoutApplicationObjectTheSystemCaptionIsShown)
 {
     ASSERT_EQ(ApplicationObject(), nullptr);
     MessageBoxAnswerer answerer(IDYES);
-    EXPECT_EQ(ShowMessageBox("Question", 0x24), IDYES);
+    EXPECT_EQ(ShowMessageBox("Question", MB_YESNO | MB_ICONQUESTION), IDYES);
     ASSERT_EQ(answerer.Boxes().size(), 1u);
     EXPECT_TRUE(answerer.Boxes()[0].CaptionNull);
     EXPECT_FALSE(answerer.Boxes()[0].Caption.empty());

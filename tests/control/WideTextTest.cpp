@@ -41,7 +41,10 @@ protected:
     {
         form_ = CreateForm(nullptr, "Texts test");
         form_->SetClientSize(700, 400);
-        list_ = CreateListView(form_, ListViewReport, 0x00018B00, nullptr, nullptr, nullptr);
+        list_ = CreateListView(form_, ListViewReport,
+                               ListViewMultiSelect | ListViewSortAscending | ListViewGridLines |
+                                   ListViewHeaderDragDrop | ListViewFullRowSelect,
+                               nullptr, nullptr, nullptr);
         list_->SetPosition(0, 0)->Resize(600, 300);
         AddColumn(list_, "Name", 150, ColumnLeft);
         AddColumn(list_, "Path", 200, ColumnLeft);

@@ -104,32 +104,36 @@ TEST(ProgramMainTest, CarriesItsIconVersionAndManifest)
   HMODULE program = LoadLibraryExA(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   ASSERT_NE(program, nullptr);
 
-  // The icon group lists several sizes, from 16 pixels up to 256 (stored as 0).
-  const std::string group = ResourceText(program, "MAINICON", MAKEINTRESOURCEA(14));  // RT_GROUP_ICON
-  ASSERT_GE(group.size(), 6u);
+  // The icon group lists several sizes, from 16 pixels up to 256 (stored as 0): a header
+  // of three words (the last one the count), then an entry per icon that starts with its
+  // width byte.
+  const size_t groupHeaderSize = 3 * sizeof(WORD);
+  const size_t groupEntrySize = 4 * sizeof(BYTE) + 2 * sizeof(WORD) + sizeof(DWORD) + sizeof(WORD);
+  const std::string group = ResourceText(program, "MAINICON", RT_GROUP_ICON);
+  ASSERT_GE(group.size(), groupHeaderSize);
   WORD count = 0;
-  std::memcpy(&count, group.data() + 4, 2);
-  ASSERT_EQ(group.size(), 6u + count * 14u);
+  std::memcpy(&count, group.data() + 2 * sizeof(WORD), sizeof count);
+  ASSERT_EQ(group.size(), groupHeaderSize + count * groupEntrySize);
   std::vector<int> widths;
   for (WORD i = 0; i < count; ++i)
-    widths.push_back(static_cast<unsigned char>(group[6 + i * 14]));
+    widths.push_back(static_cast<unsigned char>(group[groupHeaderSize + i * groupEntrySize]));
   for (int wanted : {16, 32, 48, 0})
     EXPECT_NE(std::find(widths.begin(), widths.end(), wanted), widths.end()) << "icon width " << wanted;
 
-  const std::string manifest = ResourceText(program, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));  // RT_MANIFEST
+  const std::string manifest = ResourceText(program, CREATEPROCESS_MANIFEST_RESOURCE_ID, RT_MANIFEST);
   EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
   EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos)
       << manifest;
 
-  const std::string version = ResourceText(program, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(16));  // RT_VERSION
-  const DWORD signature = 0xFEEF04BD;
+  const std::string version = ResourceText(program, MAKEINTRESOURCEA(VS_VERSION_INFO), RT_VERSION);
+  const DWORD signature = VS_FFI_SIGNATURE;
   const size_t fixed = version.find(std::string(reinterpret_cast<const char*>(&signature), 4));
   ASSERT_NE(fixed, std::string::npos);
   VS_FIXEDFILEINFO info = {};
   ASSERT_LE(fixed + sizeof info, version.size());
   std::memcpy(&info, version.data() + fixed, sizeof info);
-  EXPECT_EQ(info.dwFileVersionMS, 0x00010000u);
-  EXPECT_EQ(info.dwFileVersionLS, 0x00000002u);
+  EXPECT_EQ(info.dwFileVersionMS, static_cast<DWORD>(MAKELONG(0, 1)));  // 1.0
+  EXPECT_EQ(info.dwFileVersionLS, static_cast<DWORD>(MAKELONG(2, 0)));  // .0.2
   EXPECT_EQ(info.dwFileType, static_cast<DWORD>(VFT_APP));
   const char productName[] = "P\0r\0o\0d\0u\0c\0t\0N\0a\0m\0e\0";
   EXPECT_NE(version.find(std::string(productName, sizeof productName - 1)), std::string::npos);

@@ -8,7 +8,7 @@
 //     RunTheCommand();
 //     ASSERT_EQ(answerer.Boxes().size(), 2u);
 //     EXPECT_EQ(answerer.Boxes()[0].Text, "Delete the files?");
-//     EXPECT_EQ(answerer.Boxes()[0].Flags, 0x24u);
+//     EXPECT_EQ(answerer.Boxes()[0].Flags, uint32_t{MB_YESNO | MB_ICONQUESTION});
 //
 // How it works: a thread-local WH_CALLWNDPROCRET hook sees WM_INITDIALOG of every
 // top-level dialog, reads its caption and text once the dialog has initialised itself,
