@@ -292,15 +292,26 @@ TEST_F(ListViewTest, SortingKeepsEachRowsDataAndEqualTextsInTheirOrder)
 
 TEST_F(ListViewTest, SortingWithDescendingOrNoSortOption)
 {
+    // Sorted by the Path column, whose keys give an order that differs from the one the
+    // rows have before (a list with the descending option keeps itself in descending name
+    // order) and from the ascending one.
     Control* descending = MakeList(ListViewMultiSelect | ListViewSortDescending);
-    for (const char* name : {"b", "c", "a"})
-        AddRow(descending, name);
+    const char* descendingRows[][2] = {{"b", "x"}, {"c", "y"}, {"a", "z"}};
+    for (auto& row : descendingRows)
+        SetCell(descending, AddRow(descending, row[0]), 1, row[1]);
+    ASSERT_EQ(Names(descending), (std::vector<std::string>{"c", "b", "a"}));
+    SortRowsByColumn(descending, 1);
+    EXPECT_EQ(Names(descending), (std::vector<std::string>{"a", "c", "b"}));
     SortRowsByColumn(descending, 0);
     EXPECT_EQ(Names(descending), (std::vector<std::string>{"c", "b", "a"}));
 
     Control* unsorted = MakeList(ListViewMultiSelect);
-    for (const char* name : {"b", "c", "a"})
-        AddRow(unsorted, name);
+    const char* unsortedRows[][2] = {{"b", "y"}, {"c", "z"}, {"a", "x"}};
+    for (auto& row : unsortedRows)
+        SetCell(unsorted, AddRow(unsorted, row[0]), 1, row[1]);
+    SortRowsByColumn(unsorted, 1);
+    EXPECT_EQ(Names(unsorted), (std::vector<std::string>{"b", "c", "a"}));
+    EXPECT_EQ(unsorted->SortColumn, 1);
     SortRowsByColumn(unsorted, 0);
     EXPECT_EQ(Names(unsorted), (std::vector<std::string>{"b", "c", "a"}));
 }
