@@ -238,7 +238,11 @@ TEST_F(ListViewTest, ClearRowsRemovesEveryRow)
 TEST_F(ListViewTest, SortingComparesColumnTextsIgnoringCase)
 {
     Control* list = MakeList();
-    const char* rows[][2] = {{"a", "999"}, {"b", "1,000"}, {"c", "12"}, {"d", "Beta"}, {"e", "alpha"}};
+    // "a" before "B" holds only ignoring case (byte order puts capitals first); "Q" and
+    // "q", "r" and "R" are equal then and keep the rows' previous (name) order, which a
+    // comparison that weighs case would turn round for one of the two pairs.
+    const char* rows[][2] = {{"a", "999"}, {"b", "1,000"}, {"c", "12"}, {"d", "Beta"}, {"e", "alpha"}, {"f", "B"},
+                             {"g", "a"},   {"h", "Q"},     {"i", "q"},  {"j", "r"},    {"k", "R"}};
     for (auto& row : rows)
         SetCell(list, AddRow(list, row[0]), 2, row[1]);
     SortRowsByColumn(list, 2);
@@ -246,8 +250,8 @@ TEST_F(ListViewTest, SortingComparesColumnTextsIgnoringCase)
     std::vector<std::string> sizes;
     for (int row = 0; row < RowCount(list); ++row)
         sizes.push_back(GetCell(list, row, 2));
-    EXPECT_EQ(sizes, (std::vector<std::string>{"1,000", "12", "999", "alpha", "Beta"}));
-    EXPECT_EQ(Names(list), (std::vector<std::string>{"b", "c", "a", "e", "d"}));
+    EXPECT_EQ(sizes, (std::vector<std::string>{"1,000", "12", "999", "a", "alpha", "B", "Beta", "Q", "q", "r", "R"}));
+    EXPECT_EQ(Names(list), (std::vector<std::string>{"b", "c", "a", "g", "e", "f", "d", "h", "i", "j", "k"}));
 }
 
 TEST_F(ListViewTest, SortingManyRowsKeepsEachRowTogether)

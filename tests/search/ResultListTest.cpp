@@ -65,6 +65,9 @@ TEST_F(ResultListTest, RowsAreKeptInNameOrderIgnoringCase)
     EXPECT_EQ(list.AddRow("A.exe"), 0);
     EXPECT_EQ(list.AddRow("c.exe"), 2);
     EXPECT_EQ(Column(NameColumn), (std::vector<std::string>{"A.exe", "b.exe", "c.exe"}));
+    // Byte order would put the capital before "b.exe".
+    EXPECT_EQ(list.AddRow("D.exe"), 3);
+    EXPECT_EQ(Column(NameColumn), (std::vector<std::string>{"A.exe", "b.exe", "c.exe", "D.exe"}));
 
     // Cells written at the returned index stay with their row as later rows arrive.
     list.ClearRows();
