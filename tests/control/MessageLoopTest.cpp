@@ -11,6 +11,8 @@ namespace {
 struct CloseRecord {
     int Asked = 0;
     int RefuseFirst = 0;
+    int Delivered = 0;     // WM_CLOSE messages that reached the form
+    bool HeldOnce = false;  // the first accepted close was kept from destroying the window
 };
 
 void AskClose(void* context, Control*, bool& accept)
@@ -19,6 +21,27 @@ void AskClose(void* context, Control*, bool& accept)
     ++record->Asked;
     if (record->Asked <= record->RefuseFirst)
         accept = false;
+}
+
+// Attached after the close path, so it runs first: counts every close request.
+bool CountCloseRequests(Control*, MessageRecord& message, LRESULT&, void* context)
+{
+    if (message.Message == WM_CLOSE)
+        ++static_cast<CloseRecord*>(context)->Delivered;
+    return false;
+}
+
+// Attached before the close path, so it runs after it and sees only accepted closes: keeps
+// the window of the first one alive, so that the next close request reaches a form whose
+// close was accepted.
+bool HoldFirstAcceptedClose(Control*, MessageRecord& message, LRESULT& result, void* context)
+{
+    CloseRecord* record = static_cast<CloseRecord*>(context);
+    if (message.Message != WM_CLOSE || record->HeldOnce)
+        return false;
+    record->HeldOnce = true;
+    result = 0;
+    return true;
 }
 
 TEST(CloseTest, RefusedCloseAsksAgainAndAnAcceptedCloseAsksOnce)
@@ -30,7 +53,9 @@ TEST(CloseTest, RefusedCloseAsksAgainAndAnAcceptedCloseAsksOnce)
     WatchDestruction(label, &destroyed);
     CloseRecord record;
     record.RefuseFirst = 1;
+    form->AttachMessageProc(HoldFirstAcceptedClose, &record);
     form->SetCloseQueryEvent(AskClose, &record);
+    form->AttachMessageProc(CountCloseRequests, &record);
     form->SetPosition(20, 20)->SetClientSize(200, 100);
     SetApplicationObject(form);
     ASSERT_TRUE(form->CreateWindowHandle());
@@ -39,6 +64,8 @@ TEST(CloseTest, RefusedCloseAsksAgainAndAnAcceptedCloseAsksOnce)
     PostMessageA(window, WM_CLOSE, 0, 0);
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(RunLoopWithTimeout(form));
+    EXPECT_EQ(record.Delivered, 3) << "every close request reached the form";
+    EXPECT_TRUE(record.HeldOnce);
     EXPECT_EQ(record.Asked, 2);
     EXPECT_EQ(form, nullptr);
     EXPECT_EQ(destroyed, 2);
