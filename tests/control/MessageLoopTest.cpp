@@ -284,23 +284,38 @@ TEST(WindowProcTest, AttachedProceduresRunNewestFirstAndOnce)
     form->Release();
 }
 
-void CountResize(void* context, Control*)
+// Where the docked child stood each time the resize event ran.
+struct ResizeRecord {
+    Control* Child = nullptr;
+    std::vector<RECT> ChildBounds;
+    std::vector<RECT> ChildWindow;
+};
+
+void RecordResize(void* context, Control*)
 {
-    ++static_cast<Counter*>(context)->Count;
+    ResizeRecord* record = static_cast<ResizeRecord*>(context);
+    record->ChildBounds.push_back(record->Child->Bounds);
+    record->ChildWindow.push_back(RectInParent(record->Child->Handle));
 }
 
 TEST(WindowProcTest, ResizeEventRunsBeforeTheDockedChildrenFollow)
 {
     Control* form = CreateForm(nullptr, "resize");
     form->SetPosition(20, 20)->SetClientSize(400, 300);
-    Counter counter;
-    form->SetResizeEvent(CountResize, &counter);
+    ResizeRecord record;
+    form->SetResizeEvent(RecordResize, &record);
     Control* top = CreatePanel(form, PanelNone);
     top->Resize(0, 30)->SetAlign(AlignTop);
+    record.Child = top;
     ASSERT_TRUE(form->CreateWindowHandle());
-    counter.Count = 0;
+    ExpectRect(top->Bounds, 2, 2, 398, 32);
+    record.ChildBounds.clear();
+    record.ChildWindow.clear();
     form->SetClientSize(500, 300);
-    EXPECT_GE(counter.Count, 1);
+    ASSERT_GE(record.ChildBounds.size(), 1u);
+    // The event of the new size saw the child still at the old width.
+    ExpectRect(record.ChildBounds[0], 2, 2, 398, 32);
+    ExpectRect(record.ChildWindow[0], 2, 2, 398, 32);
     ExpectRect(top->Bounds, 2, 2, 498, 32);
     ExpectRect(RectInParent(top->Handle), 2, 2, 498, 32);
     form->Release();
