@@ -282,14 +282,39 @@ TEST_F(LayoutTest, ItalicMeasuresOneExtraSpace)
     EXPECT_EQ(label->Width(), size.cx + 1);
 }
 
+// The height of text in Arial 14 broken into lines of at most width pixels.
+int WrappedArialHeight(const std::string& text, int width)
+{
+    LOGFONTA font = {};
+    font.lfHeight = 14;
+    font.lfCharSet = DEFAULT_CHARSET;
+    strcpy(font.lfFaceName, "Arial");
+    HFONT handle = CreateFontIndirectA(&font);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ previous = SelectObject(dc, handle);
+    RECT rect = {0, 0, width, 0};
+    DrawTextA(dc, text.c_str(), -1, &rect, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+    DeleteObject(handle);
+    return rect.bottom - rect.top;
+}
+
 TEST_F(LayoutTest, WordWrapMeasuresWithinTheWidth)
 {
-    Control* label = CreateLabel(form_, "one two three four five six seven eight")->Resize(60, 0);
+    std::string text;
+    for (int i = 0; i < 8; ++i)
+        text += "one two three four five six seven eight ";
+    const SIZE oneLine = ArialExtent(text, 0);
+    ASSERT_GT(oneLine.cx, 2 * 694) << "the text must need three lines";
+    Control* label = CreateLabel(form_, text)->Resize(60, 0);
     label->SetWordWrap(true);
     label->SetAlign(AlignTop);
     label->SetAutoSize(true);
     EXPECT_EQ(label->Width(), 694);
-    EXPECT_GT(label->Height(), 1);
+    const int wrapped = WrappedArialHeight(text, 694);
+    EXPECT_GE(wrapped, 3 * oneLine.cy);
+    EXPECT_EQ(label->Height(), wrapped + 1);
 }
 
 }  // namespace
