@@ -90,8 +90,10 @@ TEST_F(RestoreCommandTest, StopRestoreEndsTheRunAndFindWaitsForIt) {
   Find(folder.Root());
   MidRunActions actions;
   int rowsAfterFind = -1;
+  bool restoreEnabledDuringRun = true;
   actions.When([&] { return Status("a.exe") == "Infected..."; },
                [&] {
+                 restoreEnabledDuringRun = IsWindowEnabled(window_->RestoreButton->Handle) != FALSE;
                  Click(window_->FindButton);
                  rowsAfterFind = ResultList(window_->ResultListView).RowCount();
                  Click(window_->StopRestoreButton);
@@ -99,6 +101,7 @@ TEST_F(RestoreCommandTest, StopRestoreEndsTheRunAndFindWaitsForIt) {
 
   Click(window_->RestoreButton);
 
+  EXPECT_FALSE(restoreEnabledDuringRun) << "\"Restore File\" stays enabled while the restore runs";
   EXPECT_EQ(rowsAfterFind, 3);
   EXPECT_EQ(Status("a.exe"), "OK... Fixed");
   EXPECT_EQ(Status("b.exe"), "");

@@ -415,15 +415,18 @@ TEST_F(RestoreFilesTest, StopFinishesTheFileInProgressAndTouchesNoOtherRow) {
   Put("b.exe", carrier);
   Put("c.exe", carrier);
   MidRunActions actions;
+  bool enabledDuringRun = true;
   bool enabledAtOnce = false;
   actions.When([&] { return Status("a.exe") == "Infected..."; },
                [&] {
+                 enabledDuringRun = RestoreButtonEnabled();
                  window_.ClickStopRestore();
                  enabledAtOnce = RestoreButtonEnabled();
                });
 
   window_.ClickRestore();
 
+  EXPECT_FALSE(enabledDuringRun) << "\"Restore File\" stays enabled while the restore runs";
   EXPECT_TRUE(enabledAtOnce);
   EXPECT_EQ(Status("a.exe"), "OK... Fixed");
   EXPECT_EQ(ReadWholeFile(Path("a.doc")), TestDocument("letter.doc"));
