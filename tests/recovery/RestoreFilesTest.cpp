@@ -407,6 +407,26 @@ TEST_F(RestoreFilesTest, AnEmptyListChangesNothing) {
   EXPECT_EQ(window_.Offsets(), std::vector<std::string>({"123"}));
 }
 
+TEST_F(RestoreFilesTest, ARunStartsFromAnEmptyOffsetList) {
+  // An offset left from an earlier run would make the RTF document at 12288 count as
+  // found at a listed offset.
+  StringListAdd(window_.Record().OffsetList, "12288");
+  const std::string unlisted = Carrier(12288, TestDocument("letter.rtf"));
+  Put("c.exe", unlisted);
+  MidRunActions actions;
+  std::vector<std::string> offsetsDuringRun = {"<not seen>"};
+  actions.When([&] { return Status("c.exe") == "Analyzing..."; }, [&] { offsetsDuringRun = window_.Offsets(); });
+
+  window_.ClickRestore();
+
+  EXPECT_EQ(offsetsDuringRun, std::vector<std::string>());
+  EXPECT_EQ(Status("c.exe"), "Not Detected");
+  EXPECT_EQ(ReadWholeFile(Path("c.exe")), unlisted);
+  EXPECT_FALSE(FileExists(Path("c.doc")));
+  EXPECT_EQ(window_.Offsets(), std::vector<std::string>({"-1"}));
+  ExpectOneBox(FinishText(0), MB_ICONINFORMATION);
+}
+
 // ---- "Stop Restore" ---------------------------------------------------------------------
 
 TEST_F(RestoreFilesTest, StopFinishesTheFileInProgressAndTouchesNoOtherRow) {
