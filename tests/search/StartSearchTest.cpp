@@ -514,6 +514,7 @@ TEST_F(StartSearchTest, FoldersAndFilesThePlatformRefusesAreCountedInTheInformat
 
 TEST_F(StartSearchTest, AStoppedSearchCountsWhatWasSkippedBeforeTheStop) {
   files.WriteFile("a.exe", "a");
+  files.WriteFile("zzz\\late.exe", "z");  // in a folder the walk reaches after the stop
   if (MakeTreePastThePathLimit(files)) {
     GTEST_SKIP() << "the platform takes paths past the limit";
   }
@@ -523,6 +524,9 @@ TEST_F(StartSearchTest, AStoppedSearchCountsWhatWasSkippedBeforeTheStop) {
   EXPECT_EQ(info, "Searching stopped, found " + std::to_string(window.FoundCount) + " Files, " +
                       std::to_string(window.SkippedCount) + " skipped");
   EXPECT_GT(window.SkippedCount, 0);
+  const std::vector<std::string> names = ListedNames();
+  EXPECT_EQ(std::find(names.begin(), names.end(), Folder("zzz") + "late.exe"), names.end())
+      << "the walk went on after the stop";
 }
 
 // Selects the folder of the pending browse as soon as the chooser is up.
