@@ -390,12 +390,10 @@ TEST_F(CommandsTest, AboutShowsTwelveLinesJoinedByCarriageReturnLineFeed) {
     }
     start = end + 2;
   }
-  ASSERT_EQ(lines.size(), 12u);
-  EXPECT_EQ(lines[0], "Quillfix 1.0 RC 2");
-  EXPECT_EQ(lines[1], "");
-  EXPECT_EQ(lines[7], "4. Yang tidak terdeteksi doc atau xls akan berekstensi *.dat");
-  EXPECT_EQ(lines[8], "");
-  EXPECT_EQ(lines[11], "Pastikan dicoba dulu dengan memilih \"Rename Viruses\"");
+  ASSERT_EQ(lines.size(), AboutLineCount);
+  for (size_t line = 0; line < AboutLineCount; ++line) {
+    EXPECT_EQ(lines[line], AboutLines[line]) << "line " << line + 1;
+  }
   EXPECT_EQ(box.Text.find('\n', 0), box.Text.find("\r\n") + 1) << "every line break is CR LF";
 }
 
