@@ -194,7 +194,7 @@ TEST_F(SearchAndRestore, StopEndsALongSearchAndTheWindowRefusesToCloseMeanwhile)
   ASSERT_EQ(stopped.compare(0, std::string(StoppedPrefix).size(), StoppedPrefix), 0) << stopped;
   const int found = program.RowCount();
   EXPECT_LT(found, total);
-  EXPECT_EQ(stopped, StoppedPrefix + std::to_string(found) + " Files");
+  EXPECT_EQ(stopped, StoppedPrefix + GroupedNumber(found) + " Files");
   EXPECT_TRUE(program.IsEnabled(program.Button("Find")));
   Sleep(300);
   EXPECT_EQ(program.RowCount(), found) << "rows were added after the search ended";
