@@ -141,7 +141,7 @@ TEST_F(MainWindowTest, FormSitsAt191By105WithA698By436ClientArea)
   LOGFONTA font = form_->Font()->LogFont();
   EXPECT_STREQ(font.lfFaceName, "Arial");
   EXPECT_EQ(font.lfHeight, 14);
-  EXPECT_LT(font.lfWeight, 700);
+  EXPECT_LT(font.lfWeight, FW_BOLD);
 }
 
 TEST_F(MainWindowTest, FourAreasAreDockedInCreationOrder)
@@ -220,9 +220,9 @@ TEST_F(MainWindowTest, ControlsSitAtTheirPositionsInsideTheirBars)
     ExpectRect(f.Item->Handle, f.Left, f.Top, f.Left + text.cx + f.PadX, f.Top + text.cy + f.PadY, f.Name);
     EXPECT_TRUE(f.Item->Transparent) << f.Name;
   }
-  EXPECT_GE(w.LookInLabel->Font()->Weight, 700);
-  EXPECT_GE(w.ExtensionLabel->Font()->Weight, 700);
-  EXPECT_LT(w.DeleteInfectedRadio->Font()->Weight, 700);
+  EXPECT_GE(w.LookInLabel->Font()->Weight, FW_BOLD);
+  EXPECT_GE(w.ExtensionLabel->Font()->Weight, FW_BOLD);
+  EXPECT_LT(w.DeleteInfectedRadio->Font()->Weight, FW_BOLD);
 }
 
 TEST_F(MainWindowTest, BarsEditsAndListCarryTheirLook)
@@ -247,7 +247,7 @@ TEST_F(MainWindowTest, BarsEditsAndListCarryTheirLook)
     EXPECT_EQ(edit->Colour, ColourWindow);
   }
   const LONG_PTR comboStyle = GetWindowLongPtrA(w.MaskCombo->Handle, GWL_STYLE);
-  EXPECT_EQ(comboStyle & 3, CBS_DROPDOWN);
+  EXPECT_EQ(comboStyle & (CBS_SIMPLE | CBS_DROPDOWN | CBS_DROPDOWNLIST), CBS_DROPDOWN);
   EXPECT_NE(comboStyle & CBS_NOINTEGRALHEIGHT, 0);
   EXPECT_NE(comboStyle & CBS_AUTOHSCROLL, 0);
 
@@ -319,7 +319,7 @@ TEST_F(MainWindowTest, PushButtonsAreBoldWhiteOnTheirNormalColour)
     EXPECT_EQ(b->Font()->Colour, 0xFFFFFFu) << e.Caption;
     EXPECT_STREQ(b->Font()->FaceName, "Arial") << e.Caption;
     EXPECT_EQ(b->Font()->Height, 14) << e.Caption;
-    EXPECT_GE(b->Font()->Weight, 700) << e.Caption;
+    EXPECT_GE(b->Font()->Weight, FW_BOLD) << e.Caption;
     EXPECT_EQ(b->ButtonOptionSet, static_cast<unsigned>(ButtonNoBorder)) << e.Caption;
     EXPECT_EQ(b->PressShiftX, 1) << e.Caption;
     EXPECT_EQ(b->PressShiftY, 1) << e.Caption;

@@ -111,7 +111,7 @@ TEST_F(RestoreCommandTest, StopRestoreEndsTheRunAndFindWaitsForIt) {
   const std::vector<AnsweredBox> boxes = answerer_.MessageBoxes();
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].Text, "Restoring files were stopped");
-  EXPECT_EQ(boxes[0].Flags, 0u);
+  EXPECT_EQ(boxes[0].Flags, uint32_t{MB_OK});
 }
 
 TEST_F(RestoreCommandTest, FileCommandsAreRefusedWhileARunIsActive) {

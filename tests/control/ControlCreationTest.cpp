@@ -108,7 +108,7 @@ TEST_F(ControlCreationTest, ChildrenTakeDefaultBoundsColoursFontAndMargin)
     EXPECT_EQ(inGroup->Font()->Height, 14);
     // The copy is the child's own: changing it leaves the parent alone.
     inBar->SetFontStyle(FontBold);
-    EXPECT_EQ(inBar->Font()->Weight, 700);
+    EXPECT_EQ(inBar->Font()->Weight, FW_BOLD);
     EXPECT_EQ(bar->Font()->Weight, 0);
     EXPECT_EQ(form_->Font()->Weight, 0);
 }

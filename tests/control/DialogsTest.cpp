@@ -28,7 +28,7 @@ TEST(SystemErrorTextTest, FileNotFoundTextHasNoTrailingLineBreak)
 {
     std::string text = SystemErrorText(ERROR_FILE_NOT_FOUND);
     ASSERT_FALSE(text.empty());
-    EXPECT_GT(static_cast<unsigned char>(text.back()), 0x20);
+    EXPECT_GT(static_cast<unsigned char>(text.back()), static_cast<unsigned char>(' '));
     EXPECT_EQ(text.find('\n'), std::string::npos);
     EXPECT_EQ(text.find('\r'), std::string::npos);
 
@@ -144,7 +144,7 @@ TEST(ShowMessageBoxTest, CaptionIsTheApplicationCaptionAndFlagsPassUnchanged)
     EXPECT_EQ(answerer.Boxes()[0].Caption, ProgramTitle);
     EXPECT_EQ(answerer.Boxes()[0].Text, "Replace the files?");
     EXPECT_EQ(answerer.Boxes()[0].Flags, uint32_t{MB_YESNO | MB_ICONWARNING});
-    EXPECT_EQ(answerer.Boxes()[1].Flags, 0u);
+    EXPECT_EQ(answerer.Boxes()[1].Flags, uint32_t{MB_OK});
     EXPECT_TRUE(answerer.Boxes()[1].FlagsExact);
 }
 

@@ -213,14 +213,14 @@ TEST_F(LayoutTest, AutoSizedBoldLabelFitsItsText)
 {
     Control* label = CreateLabel(form_, "Look in")->SetPosition(6, 13);
     label->SetFontStyle(FontBold)->SetAutoSize(true)->SetTransparent(true);
-    const SIZE text = ArialExtent("Look in", 700);
+    const SIZE text = ArialExtent("Look in", FW_BOLD);
     ASSERT_GT(text.cx, 0);
     ExpectRect(label->Bounds, 6, 13, 6 + text.cx + 1, 13 + text.cy + 1);
     ASSERT_TRUE(form_->CreateWindowHandle());
     ExpectRect(RectInParent(label->Handle), 6, 13, 6 + text.cx + 1, 13 + text.cy + 1);
     // Every text change fits again.
     label->SetText("Extention");
-    const SIZE longer = ArialExtent("Extention", 700);
+    const SIZE longer = ArialExtent("Extention", FW_BOLD);
     EXPECT_EQ(label->Width(), longer.cx + 1);
     label->SetText("");
     EXPECT_EQ(label->Width(), 1);
@@ -232,7 +232,7 @@ TEST_F(LayoutTest, FontChangeAfterAutoSizeFitsAgain)
     Control* label = CreateLabel(form_, "Look in")->SetAutoSize(true);
     EXPECT_EQ(label->Width(), ArialExtent("Look in", 0).cx + 1);
     label->SetFontStyle(FontBold);
-    EXPECT_EQ(label->Width(), ArialExtent("Look in", 700).cx + 1);
+    EXPECT_EQ(label->Width(), ArialExtent("Look in", FW_BOLD).cx + 1);
 }
 
 TEST_F(LayoutTest, AutoSizePaddingsDependOnTheKind)

@@ -176,9 +176,9 @@ TEST(GraphicToolTest, BoldRaisesTheWeightTo700AndClearingItGives0)
     GraphicTool font(GraphicToolKind::Font);
     font.SetWeight(400);
     font.SetStyle(FontBold);
-    EXPECT_EQ(font.Weight, 700);
+    EXPECT_EQ(font.Weight, FW_BOLD);
     font.SetStyle(FontBold | FontItalic);
-    EXPECT_EQ(font.Weight, 700);
+    EXPECT_EQ(font.Weight, FW_BOLD);
     EXPECT_EQ(font.Italic, 1);
     font.SetStyle(0);
     EXPECT_EQ(font.Weight, 0);
@@ -204,7 +204,7 @@ TEST(GraphicToolTest, HandleIsMadeOnDemandAndRemadeAfterAChange)
     EXPECT_EQ(GetObjectType(first), 0u);  // the old handle was deleted
     HFONT second = font.FontHandle();
     GetObjectA(second, sizeof(made), &made);
-    EXPECT_EQ(made.lfWeight, 700);
+    EXPECT_EQ(made.lfWeight, FW_BOLD);
 }
 
 TEST(ColourTest, SystemColoursResolveAtUse)

@@ -458,7 +458,7 @@ TEST_F(RestoreFilesTest, StopFinishesTheFileInProgressAndTouchesNoOtherRow) {
   EXPECT_EQ(InfoLine(), "Restore files were stopped");
   EXPECT_TRUE(RestoreButtonEnabled());
   EXPECT_EQ(window_.Record().RestoreStopRequested, 0);
-  ExpectOneBox("Restoring files were stopped", 0);
+  ExpectOneBox("Restoring files were stopped", MB_OK);
 }
 
 TEST_F(RestoreFilesTest, StopDuringTheLastFileEndsWithTheStoppedBox) {
@@ -470,7 +470,7 @@ TEST_F(RestoreFilesTest, StopDuringTheLastFileEndsWithTheStoppedBox) {
 
   EXPECT_EQ(Status("a.exe"), "OK... Fixed");
   EXPECT_EQ(InfoLine(), "Restoring files..");
-  ExpectOneBox("Restoring files were stopped", 0);
+  ExpectOneBox("Restoring files were stopped", MB_OK);
 }
 
 TEST_F(RestoreFilesTest, AStopClickedBetweenRunsIsForgottenByTheNextRun) {
@@ -839,7 +839,7 @@ TEST_F(RestoreFilesTest, RestoreClickedAfterStopDuringTheSameRunIsRefused) {
   EXPECT_EQ(Status("a.exe"), "OK... Fixed");
   EXPECT_EQ(Status("b.exe"), "");
   EXPECT_EQ(ReadWholeFile(Path("b.exe")), carrier);
-  ExpectOneBox("Restoring files were stopped", 0);
+  ExpectOneBox("Restoring files were stopped", MB_OK);
 }
 
 TEST_F(RestoreFilesTest, NoRestoreWhileASearchRunsAndNoSearchWhileARestoreRuns) {

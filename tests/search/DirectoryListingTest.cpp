@@ -163,7 +163,7 @@ TEST(DirectoryListing, FolderFilterKeepsOnlySubfolders)
     folder.WriteFile("README", "");
     folder.MakeFolder("old.exe");
     folder.MakeFolder("NoDot");
-    EXPECT_EQ((Names{"NoDot", "old.exe"}), SortedNames(folder.Root(), "*;*.*", 0x10));
+    EXPECT_EQ((Names{"NoDot", "old.exe"}), SortedNames(folder.Root(), "*;*.*", FILE_ATTRIBUTE_DIRECTORY));
 }
 
 TEST(DirectoryListing, FoldersMatchingTheMasksAreKeptWithFilterZero)
