@@ -1,6 +1,7 @@
 #include "control/ListView.h"
 
 #include "control/InternalError.h"
+#include "control/SortedRows.h"
 
 #include <cstring>
 #include <vector>
@@ -13,7 +14,8 @@ const UINT RowStateMask = 0x0F;
 
 const DWORD ViewStyles[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT, LVS_REPORT | LVS_NOCOLUMNHEADER};
 
-// Window style of each option bit that carries one when present.
+// Window style of each option bit that carries one when present. The sort options carry
+// none: the layer keeps the rows in order itself (see control/SortedRows.h).
 struct OptionStyle {
     std::uint32_t Option;
     DWORD Style;
@@ -26,8 +28,6 @@ const OptionStyle OptionStyles[] = {
     {ListViewNoLabelWrap, LVS_NOLABELWRAP},
     {ListViewNoScroll, LVS_NOSCROLL},
     {ListViewNoSortHeader, LVS_NOSORTHEADER},
-    {ListViewSortAscending, LVS_SORTASCENDING},
-    {ListViewSortDescending, LVS_SORTDESCENDING},
     {ListViewOwnerData, LVS_OWNERDATA},
     {ListViewOwnerDrawFixed, LVS_OWNERDRAWFIXED},
 };
@@ -100,12 +100,14 @@ ControlActions MakeListViewActions()
     return actions;
 }
 
-// CompareStringA of the user's locale, ignoring case: negative, 0 or positive.
-int CompareIgnoringCase(const std::string& a, const std::string& b)
+// 1 for a list kept in ascending order, -1 descending, 0 unsorted.
+int SortDirection(const Control* listView)
 {
-    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), static_cast<int>(a.size()),
-                          b.c_str(), static_cast<int>(b.size())) -
-           2;
+    if (listView->ListViewOptions & ListViewSortAscending)
+        return 1;
+    if (listView->ListViewOptions & ListViewSortDescending)
+        return -1;
+    return 0;
 }
 
 // Sorting: every row's data (lParam) is temporarily replaced by its index before the
@@ -127,7 +129,7 @@ int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM snapshotAddress)
         return 0;
     const std::string& a = snapshot->Texts[static_cast<size_t>(first)];
     const std::string& b = snapshot->Texts[static_cast<size_t>(second)];
-    int order = snapshot->Direction > 0 ? CompareIgnoringCase(a, b) : CompareIgnoringCase(b, a);
+    int order = snapshot->Direction > 0 ? CompareRowTexts(a, b) : CompareRowTexts(b, a);
     if (order != 0)
         return order;
     // Equal texts keep their previous order.
@@ -237,6 +239,9 @@ void AddColumn(Control* listView, const std::string& caption, int width, int ali
 
 int InsertRow(Control* listView, int index, const std::string& text)
 {
+    const int direction = SortDirection(listView);
+    if (direction != 0)
+        index = SortedRowIndex(listView, text, direction);
     LVITEMA item = {};
     item.mask = LVIF_TEXT | LVIF_DI_SETITEM;
     item.iItem = index;
@@ -381,11 +386,7 @@ void SortRowsByColumn(Control* listView, int column)
 {
     listView->SortColumn = column;
     SortSnapshot snapshot;
-    snapshot.Direction = 0;
-    if (listView->ListViewOptions & ListViewSortAscending)
-        snapshot.Direction = 1;
-    else if (listView->ListViewOptions & ListViewSortDescending)
-        snapshot.Direction = -1;
+    snapshot.Direction = SortDirection(listView);
     const int count = RowCount(listView);
     if (count < 2)
         return;
