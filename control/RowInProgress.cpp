@@ -11,9 +11,8 @@ namespace {
 
 // Scrolls row to the top of the visible rows when it is not fully visible now. The
 // window is not drawn while it scrolls (a scroll on screen copies the picture, paints
-// the uncovered part and the scroll bar, which costs milliseconds); its client area is
-// invalidated instead, so the next repaint of the list shows it scrolled. The scroll bar
-// follows with the next repaint of the window's frame.
+// the uncovered part and the scroll bar, which costs milliseconds); it is invalidated
+// instead, so the next repaint of the list shows it scrolled.
 void BringIntoView(Control* listView, int row)
 {
     const int count = RowCount(listView);
@@ -37,7 +36,7 @@ void BringIntoView(Control* listView, int row)
     listView->Send(LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
     if (drawn) {
         DefWindowProcA(window, WM_SETREDRAW, TRUE, 0);
-        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
     }
 }
 

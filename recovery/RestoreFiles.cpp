@@ -293,7 +293,7 @@ void RestoreRun::Execute() {
   {
     // Repainting the list after every cell write would cost more than the restore itself;
     // the rows' progress is shown a few times a second instead.
-    RedrawBatch redraw(window_->ResultListView, RedrawIntervalMs);
+    RedrawBatch redraw(window_->ResultListView, RedrawIntervalMs, RedrawBatch::CellsChanged);
     redraw_ = &redraw;
     const int rowCount = list_.RowCount();
     for (int row = 0; row < rowCount && !gone_; ++row) {

@@ -5,10 +5,12 @@
 // more than the search or the restore itself; batching keeps the progress visible at a
 // fraction of that cost.
 //
-// While the batch lasts the window's redrawing is suspended (WM_SETREDRAW). A paint that
-// the window is asked for all the same (some list views scroll a newly focused row into
-// view and paint at once, whatever the redraw state) is put off to the next showing: the
-// window keeps its last picture until then.
+// While the batch lasts, a paint the window is asked for (also one that some list views
+// ask for at once, whatever their redraw state, when they scroll a newly focused row
+// into view) is put off to the next showing: the window keeps its last picture until
+// then. A showing costs time of its own, so the pause between two showings is at least
+// the interval and at least RepaintShare times the last showing's duration: showing
+// takes at most about a twentieth of the update's time.
 #include <windows.h>
 
 struct Control;
@@ -16,28 +18,46 @@ struct MessageRecord;
 
 class RedrawBatch {
  public:
-  // Suspends the window's redrawing (WM_SETREDRAW FALSE) when it has a window.
-  RedrawBatch(Control* control, DWORD intervalMs);
-  // Resumes redrawing; the window repaints once, when its thread next waits for messages.
+  enum Kind {
+    // Rows are added: the window's redrawing is suspended (WM_SETREDRAW), since a list
+    // view updates its scroll bars on every new row otherwise; each showing repaints the
+    // whole window.
+    RowsAdded,
+    // Cells and row states change: the window keeps noting what changed, and each
+    // showing repaints only that.
+    CellsChanged,
+  };
+
+  RedrawBatch(Control* control, DWORD intervalMs, Kind kind);
+  // Ends the batch; what is still to be painted is painted when the window's thread next
+  // waits for messages.
   ~RedrawBatch();
   RedrawBatch(const RedrawBatch&) = delete;
   RedrawBatch& operator=(const RedrawBatch&) = delete;
 
-  // Notes that the window's content changed.
+  // Notes that the window's content changed (needed for RowsAdded only: a window whose
+  // redrawing is suspended notes nothing itself).
   void Changed() { changed_ = true; }
-  // Repaints the window now when it changed and the interval since the last repaint is
-  // over; redrawing stays suspended afterwards.
+  // Shows the changes now when there are any and the pause since the last showing is
+  // over.
   void ShowIfDue();
+
+  static const DWORD RepaintShare = 20;
 
  private:
   void Show();
+  void PutOff(HWND window);
   static bool PutOffPaint(Control* control, MessageRecord& message, LRESULT& result, void* batch);
 
   Control* control_;  // held (AddRef) while the batch lasts
   HWND window_;
+  Kind kind_;
   DWORD intervalMs_;
+  DWORD pauseMs_;
   DWORD lastShown_;
+  HRGN pending_ = nullptr;  // CellsChanged: the area whose paint was put off
   bool changed_ = false;
+  bool frameChanged_ = false;  // a frame paint (scroll bars) was put off
   bool showing_ = false;
   bool paintsPutOff_ = false;  // this batch attached PutOffPaint
 };
