@@ -154,6 +154,20 @@ void SetRowData(Control* listView, int row, LPARAM data)
     listView->Send(LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
 }
 
+// Answers LVN_DELETEALLITEMS so that clearing the list sends no LVN_DELETEITEM per row:
+// nothing in the layer listens to them, and each would pass the whole notification route
+// (clearing 20,000 rows took a tenth of a second more).
+bool SkipRowDeletionNotices(Control* listView, MessageRecord& message, LRESULT& result, void*)
+{
+    if (message.Message != WM_NOTIFY || message.LParam == 0)
+        return false;
+    const NMHDR* header = reinterpret_cast<const NMHDR*>(message.LParam);
+    if (header->code != static_cast<UINT>(LVN_DELETEALLITEMS) || header->hwndFrom != listView->Handle)
+        return false;
+    result = TRUE;
+    return true;
+}
+
 bool RaiseColumnClick(Control* listView, MessageRecord& message, LRESULT& result, void*)
 {
     if (message.Message != WM_NOTIFY || message.LParam == 0)
@@ -213,6 +227,7 @@ Control* CreateListView(Control* parent, int view, std::uint32_t options, HIMAGE
     listView->ImageLists[1] = smallImages;
     listView->ImageLists[2] = stateImages;
     AttachCommonControlNotifications(listView);
+    listView->AttachMessageProc(SkipRowDeletionNotices);
     return listView;
 }
 
