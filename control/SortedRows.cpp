@@ -37,10 +37,6 @@ int RowName(Control* listView, int row, char (&buffer)[ReadBufferSize], std::str
     return static_cast<int>(longText.size());
 }
 
-} // namespace
-
-namespace {
-
 int CompareBytes(const char* a, int aLength, const char* b, int bLength)
 {
     const int bytes = std::memcmp(a, b, static_cast<size_t>(aLength < bLength ? aLength : bLength));

@@ -125,5 +125,9 @@ void RedrawBatch::Show() {
   }
   lastShown_ = GetTickCount();
   const DWORD repaintMs = lastShown_ - start;
-  pauseMs_ = repaintMs * RepaintShare > intervalMs_ ? repaintMs * RepaintShare : intervalMs_;
+  if (kind_ == RowsAdded && repaintMs * RepaintShare > intervalMs_) {
+    pauseMs_ = repaintMs * RepaintShare;
+  } else {
+    pauseMs_ = intervalMs_;
+  }
 }

@@ -8,9 +8,7 @@
 // While the batch lasts, a paint the window is asked for (also one that some list views
 // ask for at once, whatever their redraw state, when they scroll a newly focused row
 // into view) is put off to the next showing: the window keeps its last picture until
-// then. A showing costs time of its own, so the pause between two showings is at least
-// the interval and at least RepaintShare times the last showing's duration: showing
-// takes at most about a twentieth of the update's time.
+// then.
 #include <windows.h>
 
 struct Control;
@@ -21,10 +19,13 @@ class RedrawBatch {
   enum Kind {
     // Rows are added: the window's redrawing is suspended (WM_SETREDRAW), since a list
     // view updates its scroll bars on every new row otherwise; each showing repaints the
-    // whole window.
+    // whole window. Turning a list view's redrawing back on can cost tens of
+    // milliseconds (scroll bars and header are redrawn), so the pause between showings
+    // is also at least RepaintShare times the last showing's duration: showing takes at
+    // most about a twentieth of the time.
     RowsAdded,
     // Cells and row states change: the window keeps noting what changed, and each
-    // showing repaints only that.
+    // showing repaints only that, every interval.
     CellsChanged,
   };
 
