@@ -23,11 +23,7 @@ RedrawBatch::RedrawBatch(Control* control, DWORD intervalMs, Kind kind)
     return;
   }
   control_->AddRef();
-  if (kind_ == RowsAdded) {
-    SendMessageA(window_, WM_SETREDRAW, FALSE, 0);
-  } else {
-    pending_ = CreateRectRgn(0, 0, 0, 0);
-  }
+  SendMessageA(window_, WM_SETREDRAW, FALSE, 0);
   // A batch inside another one on the same window leaves the outer one's procedure alone.
   if (!control_->HasMessageProc(PutOffPaint)) {
     control_->AttachMessageProc(PutOffPaint, this);
@@ -43,34 +39,11 @@ RedrawBatch::~RedrawBatch() {
     control_->DetachMessageProc(PutOffPaint);
   }
   if (IsWindow(window_)) {
-    if (kind_ == RowsAdded) {
-      SendMessageA(window_, WM_SETREDRAW, TRUE, 0);
-      RedrawWindow(window_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
-    } else {
-      InvalidateRgn(window_, pending_, TRUE);
-      if (frameChanged_) {
-        RedrawWindow(window_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
-      }
-    }
-  }
-  if (pending_ != nullptr) {
-    DeleteObject(pending_);
+    // The last changes are painted by the message loop as soon as it is idle.
+    SendMessageA(window_, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(window_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
   }
   control_->Release();
-}
-
-void RedrawBatch::PutOff(HWND window) {
-  if (pending_ != nullptr) {
-    HRGN update = CreateRectRgn(0, 0, 0, 0);
-    if (update != nullptr && GetUpdateRgn(window, update, FALSE) > NULLREGION) {
-      CombineRgn(pending_, pending_, update, RGN_OR);
-    }
-    if (update != nullptr) {
-      DeleteObject(update);
-    }
-  }
-  ValidateRect(window, nullptr);
-  changed_ = true;
 }
 
 bool RedrawBatch::PutOffPaint(Control* control, MessageRecord& message, LRESULT& result, void* batch) {
@@ -79,7 +52,8 @@ bool RedrawBatch::PutOffPaint(Control* control, MessageRecord& message, LRESULT&
     return false;
   }
   if (message.Message == WM_PAINT && message.WParam == 0) {
-    self->PutOff(message.Window);
+    ValidateRect(message.Window, nullptr);
+    self->changed_ = true;
     result = 0;
     return true;
   }
@@ -93,13 +67,6 @@ bool RedrawBatch::PutOffPaint(Control* control, MessageRecord& message, LRESULT&
 }
 
 void RedrawBatch::ShowIfDue() {
-  if (window_ == nullptr) {
-    return;
-  }
-  // The window notes its own changes: they are waiting as its update region.
-  if (kind_ == CellsChanged && !changed_ && GetUpdateRect(window_, nullptr, FALSE)) {
-    changed_ = true;
-  }
   if (!changed_ || GetTickCount() - lastShown_ < pauseMs_) {
     return;
   }
@@ -113,13 +80,14 @@ void RedrawBatch::Show() {
     showing_ = true;
     const UINT frame = frameChanged_ ? RDW_FRAME : 0;
     frameChanged_ = false;
-    if (kind_ == RowsAdded) {
+    const bool drawnAsItIs =
+        kind_ == CellsChanged && (GetWindowLongPtrA(window_, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (!drawnAsItIs) {
       SendMessageA(window_, WM_SETREDRAW, TRUE, 0);
-      RedrawWindow(window_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_UPDATENOW | frame);
+    }
+    RedrawWindow(window_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_UPDATENOW | frame);
+    if (!drawnAsItIs) {
       SendMessageA(window_, WM_SETREDRAW, FALSE, 0);
-    } else {
-      RedrawWindow(window_, nullptr, pending_, RDW_ERASE | RDW_INVALIDATE | RDW_UPDATENOW | frame);
-      SetRectRgn(pending_, 0, 0, 0, 0);
     }
     showing_ = false;
   }

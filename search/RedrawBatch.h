@@ -5,10 +5,12 @@
 // more than the search or the restore itself; batching keeps the progress visible at a
 // fraction of that cost.
 //
-// While the batch lasts, a paint the window is asked for (also one that some list views
-// ask for at once, whatever their redraw state, when they scroll a newly focused row
-// into view) is put off to the next showing: the window keeps its last picture until
-// then.
+// While the batch lasts the window's redrawing is suspended (WM_SETREDRAW), so changes
+// ask for no paint at all, and a paint the window is asked for all the same (also one
+// that some list views ask for at once when they scroll a newly focused row into view)
+// is put off to the next showing: the window keeps its last picture until then. Each
+// showing repaints the window's client area (and its frame when a frame paint was put
+// off).
 #include <windows.h>
 
 struct Control;
@@ -17,37 +19,35 @@ struct MessageRecord;
 class RedrawBatch {
  public:
   enum Kind {
-    // Rows are added: the window's redrawing is suspended (WM_SETREDRAW), since a list
-    // view updates its scroll bars on every new row otherwise; each showing repaints the
-    // whole window. Turning a list view's redrawing back on can cost tens of
-    // milliseconds (scroll bars and header are redrawn), so the pause between showings
-    // is also at least RepaintShare times the last showing's duration: showing takes at
-    // most about a twentieth of the time.
+    // Rows are added: each showing turns redrawing on for its moment, so that the list
+    // view brings its scroll bars up to date. That can cost tens of milliseconds (scroll
+    // bars and header are redrawn), so the pause between showings is also at least
+    // RepaintShare times the last showing's duration: showing takes at most about a
+    // twentieth of the time.
     RowsAdded,
-    // Cells and row states change: the window keeps noting what changed, and each
-    // showing repaints only that, every interval.
+    // Cells and row states change, the rows stay: a window that still counts as visible
+    // while its redrawing is suspended (some list views do not pass WM_SETREDRAW on to
+    // the standard handling, which hides the window) is repainted as it is, without
+    // turning redrawing on; the changes show every interval.
     CellsChanged,
   };
 
   RedrawBatch(Control* control, DWORD intervalMs, Kind kind);
-  // Ends the batch; what is still to be painted is painted when the window's thread next
-  // waits for messages.
+  // Resumes redrawing; the window repaints once, when its thread next waits for messages.
   ~RedrawBatch();
   RedrawBatch(const RedrawBatch&) = delete;
   RedrawBatch& operator=(const RedrawBatch&) = delete;
 
-  // Notes that the window's content changed (needed for RowsAdded only: a window whose
-  // redrawing is suspended notes nothing itself).
+  // Notes that the window's content changed.
   void Changed() { changed_ = true; }
   // Shows the changes now when there are any and the pause since the last showing is
-  // over.
+  // over; redrawing stays suspended afterwards.
   void ShowIfDue();
 
   static const DWORD RepaintShare = 20;
 
  private:
   void Show();
-  void PutOff(HWND window);
   static bool PutOffPaint(Control* control, MessageRecord& message, LRESULT& result, void* batch);
 
   Control* control_;  // held (AddRef) while the batch lasts
@@ -56,7 +56,6 @@ class RedrawBatch {
   DWORD intervalMs_;
   DWORD pauseMs_;
   DWORD lastShown_;
-  HRGN pending_ = nullptr;  // CellsChanged: the area whose paint was put off
   bool changed_ = false;
   bool frameChanged_ = false;  // a frame paint (scroll bars) was put off
   bool showing_ = false;
