@@ -267,7 +267,8 @@ int InsertRow(Control* listView, int index, const std::string& text)
 
 int AddRow(Control* listView, const std::string& text)
 {
-    return InsertRow(listView, RowCount(listView), text);
+    // A sorting list view places the row itself; the count would not be used.
+    return InsertRow(listView, SortDirection(listView) != 0 ? 0 : RowCount(listView), text);
 }
 
 bool SetCell(Control* listView, int row, int column, LPARAM data, int overlay, int stateImage, unsigned states,

@@ -23,7 +23,7 @@ class RedrawBatch {
     // view brings its scroll bars up to date. That can cost tens of milliseconds (scroll
     // bars and header are redrawn), so the pause between showings is also at least
     // RepaintShare times the last showing's duration: showing takes at most about a
-    // twentieth of the time.
+    // fortieth of the time.
     RowsAdded,
     // Cells and row states change, the rows stay: a window that still counts as visible
     // while its redrawing is suspended (some list views do not pass WM_SETREDRAW on to
@@ -44,7 +44,7 @@ class RedrawBatch {
   // over; redrawing stays suspended afterwards.
   void ShowIfDue();
 
-  static const DWORD RepaintShare = 20;
+  static const DWORD RepaintShare = 40;
 
  private:
   void Show();
