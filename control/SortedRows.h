@@ -15,7 +15,8 @@ int CompareRowTexts(const std::string& a, const std::string& b);
 
 // The index at which a row whose column 0 holds text belongs in a list view whose rows
 // are in that order (direction 1 ascending, -1 descending): before the first row that
-// does not come before it, as the platform control places it (a new row goes before
-// rows with an equal text). The rows' texts are read back from the control, so the
+// does not come before it. Among texts the order finds equal, the comparison minding
+// case decides, and a new row goes before rows with the very same text: where the
+// platform control puts them. The rows' texts are read back from the control, so the
 // search always sees the rows as they are.
 int SortedRowIndex(Control* listView, const std::string& text, int direction);
