@@ -277,10 +277,10 @@ bool BenchmarkLargeCarrier(const std::string& folder, const std::string& body) {
   RemoveFolderFiles(folder);
   const double ratio = static_cast<double>(after.PeakWorkingSetSize) / static_cast<double>(LargeDocumentSize);
   std::printf("200 MiB document: restored in %.2f s%s; peak working set %.1f MiB (%.1f MiB before the "
-              "run) / document = %.2f (limit 2.2)\n",
+              "run) / document = %.2f (limit 1.2)\n",
               seconds, saved ? "" : " (WRONG RESULT)", after.PeakWorkingSetSize / 1048576.0,
               before.PeakWorkingSetSize / 1048576.0, ratio);
-  return saved && ratio <= 2.2;
+  return saved && ratio <= 1.2;
 }
 
 }  // namespace

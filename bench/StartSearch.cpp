@@ -1,8 +1,9 @@
 // The "Find" command on a generated tree of 20,000 files in 2,000 folders (one file in
 // ten matches "*.exe"), against the floor: one bare recursive FindFirstFileA /
-// FindNextFileA walk of the same tree, measured alternately in the same run. Then the
-// responsiveness: the time from a posted "Stop" click to the search's end, in folder
-// steps and milliseconds. The search runs in a real, visible main window.
+// FindNextFileA walk of the same tree, measured alternately in the same run (with the
+// search's own listing alone for information). Then the responsiveness: the time from a
+// posted "Stop" click to the search's end, in folder steps and milliseconds. The search
+// runs in a real, visible main window.
 #include <windows.h>
 
 #include <algorithm>
@@ -81,19 +82,15 @@ int BareWalk(const std::string& folder) {
   return found;
 }
 
-// The search's own listings without the list and the message handling: each folder
-// listed with the masks, then again for its subfolders; returns the matching files.
+// The search's own listing without the list and the message handling: each folder
+// listed once for the files the masks accept and every subfolder; returns the matching
+// files.
 int ListingsOnly(const std::string& folder) {
-  DirectoryListing listing(folder, "*.exe", 0);
+  DirectoryListing listing(folder, "*.exe", FILE_ATTRIBUTE_NORMAL | FILE_ATTRIBUTE_DIRECTORY);
   listing.SortEntries();
   int found = 0;
   for (int32_t index = 0; index < listing.EntryCount(); ++index) {
-    found += listing.EntryIsDirectory(index) ? 0 : 1;
-  }
-  listing.Scan(folder, "*;*.*", FILE_ATTRIBUTE_DIRECTORY);
-  listing.SortEntries();
-  for (int32_t index = 0; index < listing.EntryCount(); ++index) {
-    found += ListingsOnly(listing.FolderPath() + listing.EntryName(index));
+    found += listing.EntryIsDirectory(index) ? ListingsOnly(listing.FolderPath() + listing.EntryName(index)) : 1;
   }
   return found;
 }
@@ -169,7 +166,7 @@ int main() {
   const double search = Median(searches);
   const double listing = Median(listings);
   std::printf("bare FindFirstFileA/FindNextFileA walk: %8.1f ms (median of %d)\n", floor * 1e3, Rounds);
-  std::printf("the search's two listings per folder:  %8.1f ms (median of %d), ratio to floor %.2f\n",
+  std::printf("the search's one listing per folder:   %8.1f ms (median of %d), ratio to floor %.2f\n",
               listing * 1e3, Rounds, listing / floor);
   std::printf("StartSearch, visible main window:      %8.1f ms (median of %d), %s\n", search * 1e3, Rounds,
               allFound ? "all 2,000 files listed" : "FILES MISSING");

@@ -2,6 +2,7 @@
 
 #include "control/InternalError.h"
 #include "control/WideText.h"
+#include "control/SortedRows.h"
 
 #include <cstring>
 #include <vector>
@@ -15,7 +16,8 @@ const size_t MaxCharacterBytes = 4;
 
 const DWORD ViewStyles[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT, LVS_REPORT | LVS_NOCOLUMNHEADER};
 
-// Window style of each option bit that carries one when present.
+// Window style of each option bit that carries one when present. The sort options carry
+// none: the layer keeps the rows in order itself (see control/SortedRows.h).
 struct OptionStyle {
     std::uint32_t Option;
     DWORD Style;
@@ -28,8 +30,6 @@ const OptionStyle OptionStyles[] = {
     {ListViewNoLabelWrap, LVS_NOLABELWRAP},
     {ListViewNoScroll, LVS_NOSCROLL},
     {ListViewNoSortHeader, LVS_NOSORTHEADER},
-    {ListViewSortAscending, LVS_SORTASCENDING},
-    {ListViewSortDescending, LVS_SORTDESCENDING},
     {ListViewOwnerData, LVS_OWNERDATA},
     {ListViewOwnerDrawFixed, LVS_OWNERDRAWFIXED},
 };
@@ -102,12 +102,14 @@ ControlActions MakeListViewActions()
     return actions;
 }
 
-// The user's locale's collation ignoring case, over whole characters: negative, 0 or
-// positive. (CompareStringA would read the bytes in the locale's code page, which is not
-// the program's when that is UTF-8.)
-int CompareIgnoringCase(const std::string& a, const std::string& b)
+// 1 for a list kept in ascending order, -1 descending, 0 unsorted.
+int SortDirection(const Control* listView)
 {
-    return CompareWideTextIgnoringCase(WideText(a), WideText(b));
+    if (listView->ListViewOptions & ListViewSortAscending)
+        return 1;
+    if (listView->ListViewOptions & ListViewSortDescending)
+        return -1;
+    return 0;
 }
 
 // Sorting: every row's data (lParam) is temporarily replaced by its index before the
@@ -129,7 +131,7 @@ int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM snapshotAddress)
         return 0;
     const std::string& a = snapshot->Texts[static_cast<size_t>(first)];
     const std::string& b = snapshot->Texts[static_cast<size_t>(second)];
-    int order = snapshot->Direction > 0 ? CompareIgnoringCase(a, b) : CompareIgnoringCase(b, a);
+    int order = snapshot->Direction > 0 ? CompareRowTexts(a, b) : CompareRowTexts(b, a);
     if (order != 0)
         return order;
     // Equal texts keep their previous order.
@@ -152,6 +154,20 @@ void SetRowData(Control* listView, int row, LPARAM data)
     item.iItem = row;
     item.lParam = data;
     listView->Send(LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+// Answers LVN_DELETEALLITEMS so that clearing the list sends no LVN_DELETEITEM per row:
+// nothing in the layer listens to them, and each would pass the whole notification route
+// (clearing 20,000 rows took a tenth of a second more).
+bool SkipRowDeletionNotices(Control* listView, MessageRecord& message, LRESULT& result, void*)
+{
+    if (message.Message != WM_NOTIFY || message.LParam == 0)
+        return false;
+    const NMHDR* header = reinterpret_cast<const NMHDR*>(message.LParam);
+    if (header->code != static_cast<UINT>(LVN_DELETEALLITEMS) || header->hwndFrom != listView->Handle)
+        return false;
+    result = TRUE;
+    return true;
 }
 
 bool RaiseColumnClick(Control* listView, MessageRecord& message, LRESULT& result, void*)
@@ -213,6 +229,7 @@ Control* CreateListView(Control* parent, int view, std::uint32_t options, HIMAGE
     listView->ImageLists[1] = smallImages;
     listView->ImageLists[2] = stateImages;
     AttachCommonControlNotifications(listView);
+    listView->AttachMessageProc(SkipRowDeletionNotices);
     return listView;
 }
 
@@ -239,6 +256,9 @@ void AddColumn(Control* listView, const std::string& caption, int width, int ali
 
 int InsertRow(Control* listView, int index, const std::string& text)
 {
+    const int direction = SortDirection(listView);
+    if (direction != 0)
+        index = SortedRowIndex(listView, text, direction);
     LVITEMA item = {};
     item.mask = LVIF_TEXT | LVIF_DI_SETITEM;
     item.iItem = index;
@@ -249,7 +269,8 @@ int InsertRow(Control* listView, int index, const std::string& text)
 
 int AddRow(Control* listView, const std::string& text)
 {
-    return InsertRow(listView, RowCount(listView), text);
+    // A sorting list view places the row itself; the count would not be used.
+    return InsertRow(listView, SortDirection(listView) != 0 ? 0 : RowCount(listView), text);
 }
 
 bool SetCell(Control* listView, int row, int column, LPARAM data, int overlay, int stateImage, unsigned states,
@@ -385,11 +406,7 @@ void SortRowsByColumn(Control* listView, int column)
 {
     listView->SortColumn = column;
     SortSnapshot snapshot;
-    snapshot.Direction = 0;
-    if (listView->ListViewOptions & ListViewSortAscending)
-        snapshot.Direction = 1;
-    else if (listView->ListViewOptions & ListViewSortDescending)
-        snapshot.Direction = -1;
+    snapshot.Direction = SortDirection(listView);
     const int count = RowCount(listView);
     if (count < 2)
         return;

@@ -59,7 +59,9 @@ enum RowStates : unsigned {
 // Column alignment of AddColumn.
 enum ColumnAlignment { ColumnLeft = 0, ColumnRight = 1, ColumnCentre = 2 };
 
-// Window style bits of an option set (without the view and the constructor's base).
+// Window style bits of an option set (without the view and the constructor's base). The
+// sort options give none: a sorting list view keeps its rows in order through InsertRow,
+// not through the platform control's own sorting.
 DWORD ListViewStyleOf(std::uint32_t options);
 // Extended list-view style bits of an option set.
 DWORD ListViewExtendedStyleOf(std::uint32_t options);
@@ -77,8 +79,9 @@ Control* CreateListView(Control* parent, int view, std::uint32_t options, HIMAGE
 // bitmap on the right and uses the absolute width; 0 leaves the width to the control.
 void AddColumn(Control* listView, const std::string& caption, int width, int alignment);
 
-// Inserts a row whose column 0 text is text; returns the index where it landed (with a
-// sorting option, not necessarily index), -1 when the control refuses.
+// Inserts a row whose column 0 text is text; returns the index where it landed, -1 when
+// the control refuses. With a sort option the row goes to its sorted position instead of
+// index (found by binary search, see SortedRowIndex in control/SortedRows.h).
 int InsertRow(Control* listView, int index, const std::string& text);
 // InsertRow at the current row count.
 int AddRow(Control* listView, const std::string& text);

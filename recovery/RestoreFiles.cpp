@@ -12,6 +12,7 @@
 #include "control/MessageBox.h"
 #include "control/MessageLoop.h"
 #include "control/RunScope.h"
+#include "control/RowInProgress.h"
 #include "control/StringList.h"
 #include "control/SystemErrorText.h"
 #include "recovery/ByteStream.h"
@@ -175,22 +176,6 @@ void RestoreRun::WriteCell(int& row, const std::string& path, const std::string&
   }
 }
 
-// Makes row the only selected row and the focused one, with no row cut or
-// drop-highlighted: the effect of SelectOnlyRow. Only rows that carry a flag are
-// changed, since clearing every row costs the list a notification per row.
-void SelectOnlyFileRow(ResultList list, int row) {
-  Control* view = list.View();
-  for (const UINT flag : {LVNI_SELECTED, LVNI_FOCUSED, LVNI_CUT, LVNI_DROPHILITED}) {
-    int other = -1;
-    while ((other = static_cast<int>(view->Send(LVM_GETNEXTITEM, static_cast<WPARAM>(other), flag))) >= 0) {
-      if (other != row) {
-        list.SetRowState(other, 0);
-      }
-    }
-  }
-  list.SetRowState(row, RowFocused | RowSelected);
-}
-
 // Deletes or renames the carrier; returns the text for the Information cell.
 std::string DisposeOfCarrier(const std::string& filePath, const std::string& name,
                              const DisposalOptions& options) {
@@ -303,7 +288,7 @@ void RestoreRun::RestoreRow(int row) {
   // while this file is in progress; read again before use while the window exists.
   DisposalOptions options = ReadDisposalOptions();
 
-  SelectOnlyFileRow(list_, row);
+  MarkRowInProgress(list_.View(), row);
   list_.SetCell(row, StatusColumn, "Analyzing...");
   Pump();
 
@@ -410,7 +395,7 @@ void RestoreRun::Execute() {
 
     // Repainting the list after every cell write would cost more than the restore itself;
     // the rows' progress is shown a few times a second instead.
-    RedrawBatch redraw(window_->ResultListView, RedrawIntervalMs);
+    RedrawBatch redraw(window_->ResultListView, RedrawIntervalMs, RedrawBatch::CellsChanged);
     redraw_ = &redraw;
     bool failed = false;
     try {

@@ -3,7 +3,7 @@
 # Extra package names given as arguments are installed too. Idempotent.
 set -euo pipefail
 packages=(cmake make g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
-          binutils-mingw-w64-x86-64 wine wine64 xvfb xauth googletest "$@")
+          binutils-mingw-w64-x86-64 wine wine64 xvfb xauth x11-utils googletest "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstring>
+
 #include "control/Control.h"
 #include "control/FolderDialog.h"
 #include "control/MessageLoop.h"
@@ -14,9 +16,10 @@
 
 namespace {
 
-// Mask text and attribute filter of the second listing of a folder: every subfolder.
-const char* const SubfolderMasks = "*;*.*";
-const uint32_t SubfolderFilter = FILE_ATTRIBUTE_DIRECTORY;
+// Attribute filter of the one listing of a folder: the entries the user's masks accept
+// and every subfolder, so that each folder is enumerated once (an enumeration of the
+// folder costs about as much as all the rest of the search).
+const uint32_t FilesAndSubfolders = FILE_ATTRIBUTE_NORMAL | FILE_ATTRIBUTE_DIRECTORY;
 // How often the rows found so far are painted while the search runs.
 const DWORD RowRefreshIntervalMs = 250;
 
@@ -59,13 +62,18 @@ bool LinkLeadsOutsidePath(const std::string& linkPath, const FolderOnPath* path)
 struct SearchWalk {
   SearchWindow* Window;
   const std::string& Masks;
+  std::vector<std::string> MaskList;  // the same masks, split
   RedrawBatch* Redraw;
 };
+
+bool IsDotName(const char* name) {
+  return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
+}
 
 void SearchFolderOnPath(SearchWalk& walk, const std::string& path, bool recurse,
                         const FolderOnPath* outer) {
   SearchWindow* window = walk.Window;
-  DirectoryListing listing(path, walk.Masks, 0);
+  DirectoryListing listing(path, walk.Masks, FilesAndSubfolders);
   if (window->SearchStopped != 0) {
     return;
   }
@@ -85,8 +93,13 @@ void SearchFolderOnPath(SearchWalk& walk, const std::string& path, bool recurse,
 
   ResultList rows(window->ResultListView);
   for (int32_t index = 0; index < listing.EntryCount(); ++index) {
+    const WIN32_FIND_DATAA& entry = listing.EntryRecord(index);
+    // A subfolder counts here only when the masks name it, as in a listing by masks alone.
+    if (listing.EntryIsDirectory(index) &&
+        !AcceptEntry(entry.cFileName, entry.dwFileAttributes, 0, walk.MaskList)) {
+      continue;
+    }
     if (!listing.EntryIsDirectory(index)) {
-      const WIN32_FIND_DATAA& entry = listing.EntryRecord(index);
       window->FoundCount = window->FoundCount + 1;
       const int row = rows.AddRow(listing.EntryName(index));
       rows.SetCell(row, PathColumn, listing.FolderPath());
@@ -104,12 +117,10 @@ void SearchFolderOnPath(SearchWalk& walk, const std::string& path, bool recurse,
   if (!recurse) {
     return;
   }
-  listing.Scan(path, SubfolderMasks, SubfolderFilter);
   window->SkippedCount += listing.SkippedFolders();
-  listing.SortEntries();
   const FolderOnPath here = {outer, listing.FolderPath(), false, FolderIdentity()};
   for (int32_t index = 0; index < listing.EntryCount(); ++index) {
-    if (listing.EntryIsDirectory(index)) {
+    if (listing.EntryIsDirectory(index) && !IsDotName(listing.EntryRecord(index).cFileName)) {
       const std::string subfolder = listing.FolderPath() + listing.EntryName(index);
       const bool isLink = (listing.EntryRecord(index).dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
       if (!isLink || LinkLeadsOutsidePath(subfolder, &here)) {
@@ -144,8 +155,8 @@ void StartSearch(SearchWindow* window) {
       window->SkippedCount = 0;
       const std::string masks = window->MaskCombo->GetText();
       const std::string folder = window->FolderEdit->GetText();
-      RedrawBatch redraw(window->ResultListView, RowRefreshIntervalMs);
-      SearchWalk walk = {window, masks, &redraw};
+      RedrawBatch redraw(window->ResultListView, RowRefreshIntervalMs, RedrawBatch::RowsAdded);
+      SearchWalk walk = {window, masks, SplitMaskText(masks), &redraw};
       SearchFolderOnPath(walk, folder, true, nullptr);
     } catch (...) {
       failed = true;
@@ -174,7 +185,7 @@ void SearchFolder(SearchWindow* window, const std::string& folderPath, const std
   if (window == nullptr) {
     return;
   }
-  SearchWalk walk = {window, masks, nullptr};
+  SearchWalk walk = {window, masks, SplitMaskText(masks), nullptr};
   SearchFolderOnPath(walk, folderPath, recurse, nullptr);
 }
 

@@ -254,7 +254,9 @@ TEST_F(MainWindowTest, BarsEditsAndListCarryTheirLook)
   HWND list = w.ResultListView->Handle;
   const LONG_PTR style = GetWindowLongPtrA(list, GWL_STYLE);
   EXPECT_EQ(style & LVS_TYPEMASK, LVS_REPORT);
-  EXPECT_NE(style & LVS_SORTASCENDING, 0);
+  // Multi-select, kept in ascending Name order: by the layer, the control is not asked to sort.
+  EXPECT_EQ(w.ResultListView->ListViewOptions, ResultListOptions);
+  EXPECT_EQ(style & (LVS_SORTASCENDING | LVS_SORTDESCENDING), 0);
   EXPECT_NE(style & LVS_SHOWSELALWAYS, 0);
   EXPECT_EQ(style & LVS_SINGLESEL, 0);
   const DWORD extended = static_cast<DWORD>(SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));

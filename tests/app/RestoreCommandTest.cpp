@@ -2,6 +2,8 @@
 // BuildMainWindow.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -112,6 +114,78 @@ TEST_F(RestoreCommandTest, StopRestoreEndsTheRunAndFindWaitsForIt) {
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].Text, "Restoring files were stopped");
   EXPECT_EQ(boxes[0].Flags, uint32_t{MB_OK});
+}
+
+// What the list shows at one moment of a run.
+struct ListMoment {
+  int Focused = -1;
+  std::vector<int> Selected;
+  int Top = -1;
+  int PerPage = 0;
+  std::string Before;   // Status of the row before the focused one
+  std::string Current;  // Status of the focused row
+  std::string After;    // Status of the row after it
+};
+
+TEST_F(RestoreCommandTest, TheRowInProgressIsTheOnlySelectedRowAndStaysInView) {
+  scratch::ScratchFolder folder("qf-restore-window");
+  const std::string carrier = Carrier(4096, TestDocument("letter.doc"));
+  const int count = 70;
+  for (int i = 0; i < count; ++i) {
+    folder.WriteFile("file" + std::to_string(100 + i) + ".exe", carrier);
+  }
+  Find(folder.Root());
+  Control* view = window_->ResultListView;
+  ResultList list(view);
+  ASSERT_EQ(list.RowCount(), count);
+  const int perPage = static_cast<int>(view->Send(LVM_GETCOUNTPERPAGE));
+  ASSERT_GT(perPage, 2);
+  ASSERT_LT(3 * perPage, count) << "the list must be longer than three pages";
+
+  std::vector<ListMoment> moments;
+  auto look = [&] {
+    ListMoment moment;
+    moment.Focused = list.FocusedRow();
+    for (int row = list.NextSelectedRow(-1); row >= 0; row = list.NextSelectedRow(row)) {
+      moment.Selected.push_back(row);
+    }
+    moment.Top = static_cast<int>(view->Send(LVM_GETTOPINDEX));
+    moment.PerPage = static_cast<int>(view->Send(LVM_GETCOUNTPERPAGE));
+    moment.Before = list.GetCell(moment.Focused - 1, StatusColumn);
+    moment.Current = list.GetCell(moment.Focused, StatusColumn);
+    moment.After = list.GetCell(moment.Focused + 1, StatusColumn);
+    moments.push_back(moment);
+  };
+  MidRunActions actions;
+  const int firstLook = perPage + 3;
+  actions.When([&] { return list.FocusedRow() >= firstLook; },
+               [&] {
+                 look();
+                 // The user scrolls back to the top: the next row is brought into view again.
+                 view->Send(LVM_ENSUREVISIBLE, 0, FALSE);
+               });
+  actions.When([&] { return list.FocusedRow() >= firstLook + 2; }, look);
+  actions.When([&] { return list.FocusedRow() >= 3 * perPage + 1; }, look);
+  actions.When([&] { return list.FocusedRow() == count - 1; }, look);
+
+  Click(window_->RestoreButton);
+
+  EXPECT_EQ(actions.PendingCount(), 0u);
+  ASSERT_EQ(moments.size(), 4u);
+  for (const ListMoment& moment : moments) {
+    SCOPED_TRACE("focused row " + std::to_string(moment.Focused));
+    EXPECT_EQ(moment.Selected, std::vector<int>{moment.Focused});
+    EXPECT_LE(moment.Top, moment.Focused);
+    EXPECT_LT(moment.Focused, moment.Top + moment.PerPage);
+    EXPECT_EQ(moment.Before, "OK... Fixed");
+    EXPECT_TRUE(moment.Current == "Analyzing..." || moment.Current == "Infected..." ||
+                moment.Current == "OK... Fixed")
+        << moment.Current;
+    EXPECT_EQ(moment.After, "");
+  }
+  for (int row = 0; row < count; ++row) {
+    EXPECT_EQ(list.GetCell(row, StatusColumn), "OK... Fixed") << "row " << row;
+  }
 }
 
 TEST_F(RestoreCommandTest, FileCommandsAreRefusedWhileARunIsActive) {

@@ -1,8 +1,10 @@
 #include "control/InternalError.h"
 #include "control/ListView.h"
+#include "control/WideText.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -66,7 +68,12 @@ TEST_F(ListViewTest, ProgramOptionsGiveReportMultiSelectSortedListWithExtendedSt
     Control* list = MakeList();
     DWORD style = static_cast<DWORD>(GetWindowLongA(list->Handle, GWL_STYLE));
     EXPECT_EQ(style & LVS_TYPEMASK, static_cast<DWORD>(LVS_REPORT));
-    EXPECT_NE(style & LVS_SORTASCENDING, 0u);
+    // The layer keeps the rows in ascending order itself; the control is not asked to sort.
+    EXPECT_EQ(list->ListViewOptions & ListViewSortAscending, ListViewSortAscending);
+    EXPECT_EQ(style & (LVS_SORTASCENDING | LVS_SORTDESCENDING), 0u);
+    for (const char* name : {"b", "C", "a"})
+        AddRow(list, name);
+    EXPECT_EQ(Names(list), (std::vector<std::string>{"a", "b", "C"}));
     EXPECT_NE(style & LVS_SHOWSELALWAYS, 0u);
     EXPECT_NE(style & LVS_SHAREIMAGELISTS, 0u);
     EXPECT_NE(style & WS_TABSTOP, 0u);
@@ -87,8 +94,10 @@ TEST_F(ListViewTest, AbsentOptionsGiveSingleSelectionAndNoHeaderView)
     DWORD style = static_cast<DWORD>(GetWindowLongA(list->Handle, GWL_STYLE));
     EXPECT_NE(style & LVS_SINGLESEL, 0u);
     EXPECT_EQ(style & LVS_SHOWSELALWAYS, 0u);
-    EXPECT_NE(style & LVS_SORTDESCENDING, 0u);
-    EXPECT_EQ(style & LVS_SORTASCENDING, 0u);
+    EXPECT_EQ(style & (LVS_SORTASCENDING | LVS_SORTDESCENDING), 0u);
+    for (const char* name : {"b", "C", "a"})
+        AddRow(list, name);
+    EXPECT_EQ(Names(list), (std::vector<std::string>{"C", "b", "a"}));
     EXPECT_NE(style & LVS_NOCOLUMNHEADER, 0u);
     EXPECT_EQ(style & LVS_TYPEMASK, static_cast<DWORD>(LVS_REPORT));
     EXPECT_EQ(list->Send(LVM_GETEXTENDEDLISTVIEWSTYLE) & 0x3FFF, LVS_EX_CHECKBOXES);
@@ -101,6 +110,145 @@ TEST_F(ListViewTest, InsertRowWithoutSortingKeepsTheRequestedIndex)
     EXPECT_EQ(AddRow(list, "a"), 1);
     EXPECT_EQ(InsertRow(list, 1, "m"), 1);
     EXPECT_EQ(Names(list), (std::vector<std::string>{"z", "m", "a"}));
+}
+
+// Names as a folder tree yields them and worse: letters of both cases, digits, blanks,
+// punctuation, accented letters of the ANSI code page, names met before and names that
+// differ from an earlier one only in case. With wordMarks, hyphens and apostrophes too.
+std::vector<std::string> RandomNames(int count, unsigned seed, bool wordMarks)
+{
+    // Letters, digits, blanks, punctuation and accented letters (UTF-8: the test runs with
+    // the program's code page).
+    std::vector<std::string> characters;
+    for (const char c : std::string("AaBbEeMmZz0179 _.,;!~&()[]{}+=#%$@^") + (wordMarks ? "-'-'" : ""))
+        characters.push_back(std::string(1, c));
+    for (const wchar_t c : std::wstring(L"\u00C0\u00E0\u00C4\u00E4\u00C5\u00E5\u00C9\u00E9\u00C8\u00E8\u00D1\u00F1"
+                                        L"\u00D6\u00F6\u00DC\u00FC\u00DF\u00C7\u00E7\u0160\u0161\u00C6\u00E6"))
+        characters.push_back(AnsiText(std::wstring(1, c)));
+    std::vector<std::string> names;
+    for (int i = 0; i < count; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        const unsigned kind = (seed >> 16) % 10;
+        if (kind == 0 && !names.empty()) {
+            names.push_back(names[(seed >> 8) % names.size()]);
+            continue;
+        }
+        if (kind == 1 && !names.empty()) {
+            std::wstring variant = WideText(names[(seed >> 8) % names.size()]);
+            for (wchar_t& c : variant) {
+                if (IsCharUpperW(c))
+                    CharLowerBuffW(&c, 1);
+                else
+                    CharUpperBuffW(&c, 1);
+            }
+            names.push_back(AnsiText(variant));
+            continue;
+        }
+        std::string name;
+        const unsigned length = 1 + (seed >> 4) % 12;
+        for (unsigned c = 0; c < length; ++c) {
+            seed = seed * 1103515245u + 12345u;
+            name += characters[(seed >> 16) % characters.size()];
+        }
+        names.push_back(name);
+    }
+    return names;
+}
+
+// A bare platform list view that sorts its rows itself.
+HWND PlatformSortedList(HWND parent, DWORD sortStyle)
+{
+    HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | LVS_REPORT | sortStyle, 0, 0, 300, 200, parent,
+                                nullptr, GetModuleHandleA(nullptr), nullptr);
+    LVCOLUMNA column = {};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.cx = 100;
+    column.pszText = const_cast<char*>("Name");
+    SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+    return list;
+}
+
+int PlatformInsert(HWND list, const std::string& name)
+{
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    item.pszText = const_cast<char*>(name.c_str());
+    return static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+std::vector<std::string> PlatformNames(HWND list)
+{
+    std::vector<std::string> names;
+    const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < count; ++row) {
+        std::vector<char> buffer(4096, '\0');
+        LVITEMA item = {};
+        item.pszText = buffer.data();
+        item.cchTextMax = static_cast<int>(buffer.size());
+        SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+        names.push_back(buffer.data());
+    }
+    return names;
+}
+
+struct SortCase {
+    std::uint32_t Options;
+    DWORD PlatformStyle;
+    int Direction;
+};
+const SortCase Ascending{ProgramOptions, LVS_SORTASCENDING, 1};
+const SortCase Descending{ListViewMultiSelect | ListViewSortDescending, LVS_SORTDESCENDING, -1};
+
+TEST_F(ListViewTest, SortedInsertionPlacesEveryRowWhereThePlatformControlDoes)
+{
+    for (const SortCase& order : {Ascending, Descending}) {
+        Control* list = MakeList(order.Options);
+        HWND platform = PlatformSortedList(form_->Handle, order.PlatformStyle);
+        std::vector<std::string> names = RandomNames(order.Direction > 0 ? 2000 : 500, 20240611u, false);
+        // Long names whose difference lies beyond the first thousand characters.
+        names.push_back(std::string(1500, 'q') + "b");
+        names.push_back(std::string(1500, 'Q') + "a");
+        names.push_back(std::string(1500, 'q') + "A");
+        int differences = 0;
+        for (const std::string& name : names) {
+            const int landed = AddRow(list, name);
+            const int platformLanded = PlatformInsert(platform, name);
+            EXPECT_EQ(GetCell(list, landed, 0), name);
+            if (landed != platformLanded && ++differences <= 5)
+                ADD_FAILURE() << "\"" << name << "\" landed at " << landed << ", the platform's at " << platformLanded;
+        }
+        EXPECT_EQ(differences, 0) << "direction " << order.Direction;
+        EXPECT_EQ(Names(list), PlatformNames(platform)) << "direction " << order.Direction;
+        DestroyWindow(platform);
+    }
+}
+
+// The locale weighs hyphens and apostrophes after case. The platform control compares
+// minding case, so it can put such a name against the case-insensitive order (for
+// example "-\u00E6" before "\u00C6-"); the layer keeps that order for every name.
+TEST_F(ListViewTest, SortedInsertionKeepsTheCaseInsensitiveOrderWithHyphensAndApostrophes)
+{
+    for (const SortCase& order : {Ascending, Descending}) {
+        Control* list = MakeList(order.Options);
+        HWND platform = PlatformSortedList(form_->Handle, order.PlatformStyle);
+        const std::vector<std::string> names = RandomNames(1000, 77u, true);
+        for (const std::string& name : names) {
+            EXPECT_EQ(GetCell(list, AddRow(list, name), 0), name);
+            PlatformInsert(platform, name);
+        }
+        const std::vector<std::string> rows = Names(list);
+        for (size_t row = 1; row < rows.size(); ++row) {
+            const int comparison = CompareWideTextIgnoringCase(WideText(rows[row - 1]), WideText(rows[row]));
+            EXPECT_LE(comparison * order.Direction, 0) << "rows " << row - 1 << " and " << row;
+        }
+        std::vector<std::string> platformRows = PlatformNames(platform);
+        std::vector<std::string> sortedRows = rows;
+        std::sort(platformRows.begin(), platformRows.end());
+        std::sort(sortedRows.begin(), sortedRows.end());
+        EXPECT_EQ(sortedRows, platformRows);
+        DestroyWindow(platform);
+    }
 }
 
 TEST_F(ListViewTest, WritingTheNameCellClearsTheRowStateOtherCellsDoNot)

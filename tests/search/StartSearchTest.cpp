@@ -141,6 +141,9 @@ TEST_F(StartSearchTest, MasksDecideWhichFilesAreListedButEveryFolderIsEntered) {
   EXPECT_EQ(Find(files.Root(), "*.exe;*.dll"), "Finish, found 2 Files");
   EXPECT_EQ(Find(files.Root(), "*;^*.txt"), "Finish, found 4 Files") << "the first mask decides";
   EXPECT_EQ(Find(files.Root(), "^*.txt;*"), "Finish, found 3 Files");
+  // Masks that name "." and ".." list nothing more and lead nowhere.
+  EXPECT_EQ(Find(files.Root(), ".;..;*.exe"), "Finish, found 1 Files");
+  EXPECT_EQ(ListedNames(), std::vector<std::string>({Folder("old.exe") + "inner.exe"}));
 }
 
 TEST_F(StartSearchTest, MissingOrEmptyFolderFindsNothingWithoutComplaint) {
