@@ -54,12 +54,6 @@ std::string Utf8FromAnsi(const std::string& text) {
   return utf8;
 }
 
-ConsoleOutput::~ConsoleOutput() {
-  if (ownsHandle_) {
-    CloseHandle(handle_);
-  }
-}
-
 void ConsoleOutput::Open() {
   // A process that has a console already (it inherited it) is refused with access denied.
   attached_ = AttachConsole(ATTACH_PARENT_PROCESS) != 0 || GetLastError() == ERROR_ACCESS_DENIED;
@@ -74,14 +68,13 @@ void ConsoleOutput::Open() {
   }
   // A program of the window subsystem gets no standard handles for the console it
   // attaches to; the console's screen buffer is opened by name.
-  HANDLE screen = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-  if (screen == INVALID_HANDLE_VALUE) {
+  opened_.Reset(CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                             OPEN_EXISTING, 0, nullptr));
+  if (!opened_.IsValid()) {
     return;
   }
-  handle_ = screen;
+  handle_ = opened_.Get();
   console_ = true;
-  ownsHandle_ = true;
 }
 
 void ConsoleOutput::WriteLine(const std::string& text) {

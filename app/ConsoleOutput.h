@@ -6,10 +6,11 @@
 
 #include <string>
 
+#include "control/UniqueHandle.h"
+
 class ConsoleOutput {
  public:
   ConsoleOutput() = default;
-  ~ConsoleOutput();
   ConsoleOutput(const ConsoleOutput&) = delete;
   ConsoleOutput& operator=(const ConsoleOutput&) = delete;
 
@@ -26,7 +27,7 @@ class ConsoleOutput {
  private:
   HANDLE handle_ = nullptr;  // nullptr: no output
   bool console_ = false;     // handle_ is a console: WriteConsoleW
-  bool ownsHandle_ = false;  // handle_ was opened here ("CONOUT$")
+  FileHandle opened_;        // the console buffer when it was opened here ("CONOUT$")
   bool attached_ = false;
 };
 

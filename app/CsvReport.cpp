@@ -4,6 +4,7 @@
 
 #include "app/ConsoleOutput.h"
 #include "control/SystemErrorText.h"
+#include "control/UniqueHandle.h"
 #include "search/TextHelpers.h"
 
 namespace {
@@ -80,14 +81,14 @@ std::string CsvReportText(const std::vector<std::vector<std::string>>& rows) {
 bool WriteNewFile(const std::string& path, const std::string& bytes, std::string& failure) {
   std::string temporaryPath;
   DWORD error = 0;
-  HANDLE file = CreateTemporaryBeside(path, temporaryPath, error);
-  if (file == INVALID_HANDLE_VALUE) {
+  FileHandle file(CreateTemporaryBeside(path, temporaryPath, error));
+  if (!file.IsValid()) {
     failure = "The report cannot be created beside " + path + ": " + SystemErrorText(error);
     return false;
   }
-  const bool written = WriteAllBytes(file, bytes) && FlushFileBuffers(file);
+  const bool written = WriteAllBytes(file.Get(), bytes) && FlushFileBuffers(file.Get());
   error = GetLastError();
-  CloseHandle(file);
+  file.Close();
   if (!written) {
     // Only the incomplete temporary file of this run goes.
     DeleteFileA(temporaryPath.c_str());

@@ -5,6 +5,7 @@
 #include "control/Control.h"
 #include "control/MessageProcedures.h"
 #include "control/Painting.h"
+#include "control/UniqueHandle.h"
 
 namespace {
 
@@ -16,22 +17,17 @@ Control* beingCreated = nullptr;
 // comctl32.dll loaded for InitCommonControlsEx; freed when the program ends.
 class CommonControlsLibrary {
 public:
-    ~CommonControlsLibrary()
-    {
-        if (module_)
-            FreeLibrary(module_);
-    }
     HMODULE Get()
     {
         if (!tried_) {
             tried_ = true;
-            module_ = LoadLibraryA("comctl32.dll");
+            module_.Reset(LoadLibraryA("comctl32.dll"));
         }
-        return module_;
+        return module_.Get();
     }
 
 private:
-    HMODULE module_ = nullptr;
+    ModuleHandle module_;
     bool tried_ = false;
 };
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "recovery/FileHandle.h"
+#include "control/UniqueHandle.h"
 
 // A positioned sequence of bytes over an open file or a growable memory block.
 // Offsets, sizes and counts are signed 32-bit: files of 2 GiB or more are not

@@ -6,7 +6,7 @@
 #include <memory>
 #include <new>
 
-#include "recovery/FileHandle.h"
+#include "control/UniqueHandle.h"
 #include "search/ExactPath.h"
 
 #if defined(_M_X64) || defined(__x86_64__)

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <vector>
 
+#include "control/UniqueHandle.h"
 #include "recovery/ByteStream.h"
-#include "recovery/FileHandle.h"
 #include "search/ExactPath.h"
 #include "search/FileNameExtension.h"
 #include "search/TextHelpers.h"

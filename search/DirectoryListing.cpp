@@ -1,8 +1,8 @@
 #include "search/DirectoryListing.h"
 
+#include "control/UniqueHandle.h"
 #include "control/WideText.h"
 #include "search/ExactPath.h"
-#include "search/FindHandle.h"
 #include "search/TextHelpers.h"
 
 #include <algorithm>

@@ -5,29 +5,16 @@
 #include <vector>
 
 #include "ProgramTest.h"
+#include "control/UniqueHandle.h"
 
 namespace {
 
 using FileCommands = ProgramTest;
 
 // Opens a file without sharing it, so that the program can neither delete nor rename it.
-class LockedFile {
- public:
-  explicit LockedFile(const std::string& path)
-      : handle_(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-  ~LockedFile() {
-    if (handle_ != INVALID_HANDLE_VALUE) {
-      CloseHandle(handle_);
-    }
-  }
-  LockedFile(const LockedFile&) = delete;
-  LockedFile& operator=(const LockedFile&) = delete;
-  bool IsLocked() const { return handle_ != INVALID_HANDLE_VALUE; }
-
- private:
-  HANDLE handle_;
-};
+FileHandle LockFile(const std::string& path) {
+  return FileHandle(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
 
 TEST_F(FileCommands, DeleteFilesDeletesOnlyTheSelectedFilesAfterConfirmation) {
   for (const char* name : {"a.exe", "b.exe", "c.exe", "d.exe"}) {
@@ -106,8 +93,8 @@ TEST_F(FileCommands, RenameFilesKeepsEveryFileInItsFolder) {
   EXPECT_TRUE(scratch::FileExists(files.Path("a.exe")));
 
   ASSERT_TRUE(program.Type(program.RenameFilesEdit(), "vrs"));
-  LockedFile locked(files.Path("b.exe"));
-  ASSERT_TRUE(locked.IsLocked());
+  const FileHandle locked = LockFile(files.Path("b.exe"));
+  ASSERT_TRUE(locked.IsValid());
   program.Click("Rename files");
   ASSERT_TRUE(program.WaitForBox(box, 20000));
   EXPECT_EQ(box.Text, "Are you sure you rename the selected files ?");

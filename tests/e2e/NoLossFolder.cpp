@@ -358,14 +358,9 @@ std::vector<std::string> Violations(const Corpus& corpus, const FolderSnapshot& 
   return found;
 }
 
-OpenFile::OpenFile(const std::string& path, bool shareRead)
-    : handle_(CreateFileA(path.c_str(), GENERIC_READ, shareRead ? FILE_SHARE_READ : 0, nullptr, OPEN_EXISTING,
-                          FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-
-OpenFile::~OpenFile() {
-  if (handle_ != INVALID_HANDLE_VALUE) {
-    CloseHandle(handle_);
-  }
+FileHandle OpenHeld(const std::string& path, bool shareRead) {
+  return FileHandle(CreateFileA(path.c_str(), GENERIC_READ, shareRead ? FILE_SHARE_READ : 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 }  // namespace noloss

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "control/UniqueHandle.h"
 #include "support/FolderSnapshot.h"
 
 namespace noloss {
@@ -50,18 +51,8 @@ std::vector<std::string> Violations(const Corpus& corpus, const scratch::FolderS
                                     const scratch::FolderSnapshot& after,
                                     const std::vector<UserDeletion>& deleted);
 
-// Holds a file open for the test's lifetime: without sharing (locked) or shared for
-// reading only (held).
-class OpenFile {
- public:
-  OpenFile(const std::string& path, bool shareRead);
-  ~OpenFile();
-  OpenFile(const OpenFile&) = delete;
-  OpenFile& operator=(const OpenFile&) = delete;
-  bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
-
- private:
-  HANDLE handle_;
-};
+// Opens a file to hold it open for the test's lifetime: without sharing (locked) or
+// shared for reading only (held).
+FileHandle OpenHeld(const std::string& path, bool shareRead);
 
 }  // namespace noloss

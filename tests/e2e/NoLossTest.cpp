@@ -12,7 +12,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -127,12 +126,12 @@ SeedResult PlaySeed(uint32_t seed) {
   std::vector<std::string> actions;
   std::vector<noloss::UserDeletion> deleted;
   {
-    std::vector<std::unique_ptr<noloss::OpenFile>> open;
+    std::vector<FileHandle> open;
     for (const std::string& file : corpus.LockedFiles) {
-      open.push_back(std::make_unique<noloss::OpenFile>(folder + "\\" + file, false));
+      open.push_back(noloss::OpenHeld(folder + "\\" + file, false));
     }
     for (const std::string& file : corpus.HeldFiles) {
-      open.push_back(std::make_unique<noloss::OpenFile>(folder + "\\" + file, true));
+      open.push_back(noloss::OpenHeld(folder + "\\" + file, true));
     }
     ProgramDriver program;
     if (!program.Start(ProgramPath(), ProgramTitle)) {

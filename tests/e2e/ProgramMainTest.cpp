@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "ProgramDriver.h"
+#include "control/UniqueHandle.h"
 #include "support/ProgramTexts.h"
 #include "support/StartedProgram.h"
 
@@ -101,8 +102,9 @@ TEST(ProgramMainTest, IsAStaticallyLinkedGuiProgram)
 
 TEST(ProgramMainTest, CarriesItsIconVersionAndManifest)
 {
-  HMODULE program = LoadLibraryExA(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  ASSERT_NE(program, nullptr);
+  const ModuleHandle module(LoadLibraryExA(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+  ASSERT_TRUE(module.IsValid());
+  const HMODULE program = module.Get();
 
   // The icon group lists several sizes, from 16 pixels up to 256 (stored as 0): a header
   // of three words (the last one the count), then an entry per icon that starts with its
@@ -137,8 +139,6 @@ TEST(ProgramMainTest, CarriesItsIconVersionAndManifest)
   EXPECT_EQ(info.dwFileType, static_cast<DWORD>(VFT_APP));
   const char productName[] = "P\0r\0o\0d\0u\0c\0t\0N\0a\0m\0e\0";
   EXPECT_NE(version.find(std::string(productName, sizeof productName - 1)), std::string::npos);
-
-  FreeLibrary(program);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "CommandLineRun.h"
+#include "control/UniqueHandle.h"
 #include "support/CarrierFiles.h"
 #include "support/ProgramTexts.h"
 #include "support/ScratchFolder.h"
@@ -366,34 +367,32 @@ class OwnConsole {
   OwnConsole() {
     FreeConsole();
     created_ = AllocConsole() != 0;
-    screen_ = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                          OPEN_EXISTING, 0, nullptr);
+    screen_.Reset(CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr));
     const COORD size = {160, 2000};
-    SetConsoleScreenBufferSize(screen_, size);
+    SetConsoleScreenBufferSize(screen_.Get(), size);
   }
   ~OwnConsole() {
     SetConsoleCtrlHandler(nullptr, FALSE);
-    if (screen_ != INVALID_HANDLE_VALUE) {
-      CloseHandle(screen_);
-    }
+    screen_.Close();
     FreeConsole();
   }
   OwnConsole(const OwnConsole&) = delete;
   OwnConsole& operator=(const OwnConsole&) = delete;
 
-  bool Created() const { return created_ && screen_ != INVALID_HANDLE_VALUE; }
+  bool Created() const { return created_ && screen_.IsValid(); }
 
   // The screen's lines up to the cursor, trailing blanks removed.
   std::vector<std::wstring> Lines() const {
     std::vector<std::wstring> lines;
     CONSOLE_SCREEN_BUFFER_INFO info = {};
-    if (!GetConsoleScreenBufferInfo(screen_, &info)) {
+    if (!GetConsoleScreenBufferInfo(screen_.Get(), &info)) {
       return lines;
     }
     for (SHORT y = 0; y < info.dwCursorPosition.Y; ++y) {
       std::wstring line(static_cast<size_t>(info.dwSize.X), L' ');
       DWORD read = 0;
-      ReadConsoleOutputCharacterW(screen_, &line[0], static_cast<DWORD>(line.size()), COORD{0, y}, &read);
+      ReadConsoleOutputCharacterW(screen_.Get(), &line[0], static_cast<DWORD>(line.size()), COORD{0, y}, &read);
       line.erase(line.find_last_not_of(L' ') + 1);
       lines.push_back(line);
     }
@@ -402,7 +401,7 @@ class OwnConsole {
 
  private:
   bool created_ = false;
-  HANDLE screen_ = INVALID_HANDLE_VALUE;
+  FileHandle screen_;
 };
 
 TEST_F(Unattended, PrintsToTheConsoleItWasStartedFromAndStopsOnCtrlC) {
