@@ -8,6 +8,7 @@
 #include "control/FolderDialog.h"
 #include "control/ListView.h"
 #include "control/MessageBox.h"
+#include "control/StringList.h"
 #include "recovery/RestoreFiles.h"
 #include "search/ResultList.h"
 #include "search/StartSearch.h"

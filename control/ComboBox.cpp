@@ -1,11 +1,8 @@
-// The combo box's own behaviour: its inner windows (edit field and list) are
-// subclassed so that Escape and Enter close a dropped-down list and the focus is
-// tracked; the drop-down list is sized for up to eight items; a selection change is
-// reported after the list has closed.
+#include "control/ComboBox.h"
+
 #include <algorithm>
 
 #include "control/Control.h"
-#include "control/MessageProcedures.h"
 
 namespace {
 

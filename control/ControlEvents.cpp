@@ -1,7 +1,9 @@
+#include "control/ControlEvents.h"
+
 #include <windowsx.h>
 
 #include "control/Control.h"
-#include "control/Painting.h"
+#include "control/MouseTracking.h"
 
 namespace {
 
@@ -163,146 +165,146 @@ void Bind(Event<Proc>& event, Proc procedure, void* context)
 
 }  // namespace
 
-Control* Control::SetClickEvent(NotifyProc procedure, void* context)
+Control* ControlEvents::SetClickEvent(NotifyProc procedure, void* context)
 {
     Bind(ClickEvent, procedure, context);
-    return this;
+    return Self();
 }
 
-Control* Control::SetMouseDownEvent(MouseProc procedure, void* context)
+Control* ControlEvents::SetMouseDownEvent(MouseProc procedure, void* context)
 {
     Bind(MouseDownEvent, procedure, context);
-    return AttachMessageProc(MouseProcedure);
+    return Self()->AttachMessageProc(MouseProcedure);
 }
 
-Control* Control::SetMouseUpEvent(MouseProc procedure, void* context)
+Control* ControlEvents::SetMouseUpEvent(MouseProc procedure, void* context)
 {
     Bind(MouseUpEvent, procedure, context);
-    return AttachMessageProc(MouseProcedure);
+    return Self()->AttachMessageProc(MouseProcedure);
 }
 
-Control* Control::SetMouseMoveEvent(MouseProc procedure, void* context)
+Control* ControlEvents::SetMouseMoveEvent(MouseProc procedure, void* context)
 {
     Bind(MouseMoveEvent, procedure, context);
-    return AttachMessageProc(MouseProcedure);
+    return Self()->AttachMessageProc(MouseProcedure);
 }
 
-Control* Control::SetMouseDoubleClickEvent(MouseProc procedure, void* context)
+Control* ControlEvents::SetMouseDoubleClickEvent(MouseProc procedure, void* context)
 {
     Bind(MouseDoubleClickEvent, procedure, context);
-    return AttachMessageProc(MouseProcedure);
+    return Self()->AttachMessageProc(MouseProcedure);
 }
 
-Control* Control::SetMouseWheelEvent(MouseProc procedure, void* context)
+Control* ControlEvents::SetMouseWheelEvent(MouseProc procedure, void* context)
 {
     Bind(MouseWheelEvent, procedure, context);
-    return AttachMessageProc(MouseProcedure);
+    return Self()->AttachMessageProc(MouseProcedure);
 }
 
-Control* Control::SetChangeEvent(NotifyProc procedure, void* context)
+Control* ControlEvents::SetChangeEvent(NotifyProc procedure, void* context)
 {
     Bind(ChangeEvent, procedure, context);
-    return this;
+    return Self();
 }
 
-Control* Control::SetEnterEvent(NotifyProc procedure, void* context)
+Control* ControlEvents::SetEnterEvent(NotifyProc procedure, void* context)
 {
     Bind(EnterEvent, procedure, context);
-    return this;
+    return Self();
 }
 
-Control* Control::SetLeaveEvent(NotifyProc procedure, void* context)
+Control* ControlEvents::SetLeaveEvent(NotifyProc procedure, void* context)
 {
     Bind(LeaveEvent, procedure, context);
-    return this;
+    return Self();
 }
 
-Control* Control::SetCharEvent(KeyProc procedure, void* context)
+Control* ControlEvents::SetCharEvent(KeyProc procedure, void* context)
 {
     Bind(CharEvent, procedure, context);
     KeyboardHandler = KeyHandler;
-    return this;
+    return Self();
 }
 
-Control* Control::SetKeyUpEvent(KeyProc procedure, void* context)
+Control* ControlEvents::SetKeyUpEvent(KeyProc procedure, void* context)
 {
     Bind(KeyUpEvent, procedure, context);
     KeyboardHandler = KeyHandler;
-    return this;
+    return Self();
 }
 
-Control* Control::SetKeyDownEvent(KeyProc procedure, void* context)
+Control* ControlEvents::SetKeyDownEvent(KeyProc procedure, void* context)
 {
     Bind(KeyDownEvent, procedure, context);
     KeyboardHandler = KeyHandler;
-    return this;
+    return Self();
 }
 
-Control* Control::SetPaintEvent(PaintProc procedure, void* context)
+Control* ControlEvents::SetPaintEvent(PaintProc procedure, void* context)
 {
     Bind(PaintEvent, procedure, context);
-    return this;
+    return Self();
 }
 
-Control* Control::SetDropDownEvent(NotifyProc procedure, void* context)
+Control* ControlEvents::SetDropDownEvent(NotifyProc procedure, void* context)
 {
     Bind(DropDownEvent, procedure, context);
-    return this;
+    return Self();
 }
 
-Control* Control::SetCloseUpEvent(NotifyProc procedure, void* context)
+Control* ControlEvents::SetCloseUpEvent(NotifyProc procedure, void* context)
 {
     Bind(CloseUpEvent, procedure, context);
-    return this;
+    return Self();
 }
 
-Control* Control::SetSelectionChangeEvent(NotifyProc procedure, void* context)
+Control* ControlEvents::SetSelectionChangeEvent(NotifyProc procedure, void* context)
 {
     Bind(SelectionChangeEvent, procedure, context);
-    return this;
+    return Self();
 }
 
-Control* Control::SetResizeEvent(NotifyProc procedure, void* context)
+Control* ControlEvents::SetResizeEvent(NotifyProc procedure, void* context)
 {
     Bind(ResizeEvent, procedure, context);
-    return AttachMessageProc(ResizeProcedure);
+    return Self()->AttachMessageProc(ResizeProcedure);
 }
 
-Control* Control::SetCustomDrawEvent(CustomDrawProc procedure, void* context)
+Control* ControlEvents::SetCustomDrawEvent(CustomDrawProc procedure, void* context)
 {
     Bind(CustomDrawEvent, procedure, context);
-    return this;
+    return Self();
 }
 
-Control* Control::SetMouseLeaveEvent(NotifyProc procedure, void* context)
+Control* ControlEvents::SetMouseLeaveEvent(NotifyProc procedure, void* context)
 {
     Bind(MouseLeaveEvent, procedure, context);
-    AttachMouseTracking(this);
-    return this;
+    AttachMouseTracking(Self());
+    return Self();
 }
 
-Control* Control::SetMouseEnterEvent(NotifyProc procedure, void* context)
+Control* ControlEvents::SetMouseEnterEvent(NotifyProc procedure, void* context)
 {
     Bind(MouseEnterEvent, procedure, context);
-    AttachMouseTracking(this);
-    return this;
+    AttachMouseTracking(Self());
+    return Self();
 }
 
-Control* Control::SetHitTestEvent(HitTestProc procedure, void* context)
+Control* ControlEvents::SetHitTestEvent(HitTestProc procedure, void* context)
 {
     Bind(HitTestEvent, procedure, context);
-    AttachMouseTracking(this);
-    return this;
+    AttachMouseTracking(Self());
+    return Self();
 }
 
-Control* Control::SetCloseQueryEvent(CloseQueryProc procedure, void* context)
+Control* ControlEvents::SetCloseQueryEvent(CloseQueryProc procedure, void* context)
 {
     Bind(CloseQueryEvent, procedure, context);
-    return AttachMessageProc(CloseProcedure);
+    return Self()->AttachMessageProc(CloseProcedure);
 }
 
-Control* Control::SetMessageHook(MessageHookProc procedure, void* context)
+Control* ControlEvents::SetMessageHook(MessageHookProc procedure, void* context)
 {
     Bind(MessageHook, procedure, context);
-    return this;
+    return Self();
 }

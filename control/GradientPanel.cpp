@@ -2,7 +2,6 @@
 
 #include "control/Control.h"
 #include "control/GdiHandles.h"
-#include "control/Painting.h"
 
 namespace {
 

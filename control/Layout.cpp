@@ -199,56 +199,56 @@ void AutoSizeControl(Control* control)
     Realign(control);
 }
 
-Control* Control::SetAlign(ControlAlign align)
+Control* ControlLayout::SetAlign(ControlAlign align)
 {
     realignInstalled = true;
     if (align == Align)
-        return this;
+        return Self();
     Align = align;
     if (!AlignLocked && Parent)
         Realign(Parent);
-    return this;
+    return Self();
 }
 
-Control* Control::SetAnchors(bool left, bool top, bool right, bool bottom)
+Control* ControlLayout::SetAnchors(bool left, bool top, bool right, bool bottom)
 {
     AnchorLeft = left;
     AnchorTop = top;
     AnchorRight = right;
     AnchorBottom = bottom;
     if (!Parent)
-        return this;
+        return Self();
     RECT client = {0, 0, 0, 0};
     if (HWND parentWindow = Parent->WindowHandle())
         GetClientRect(parentWindow, &client);
     AnchorParentWidth = client.right;
     AnchorParentHeight = client.bottom;
     Parent->AttachMessageProc(AnchorProcedure);
-    return this;
+    return Self();
 }
 
-Control* Control::SetAutoSize(bool on)
+Control* ControlLayout::SetAutoSize(bool on)
 {
     AutoSize = on;
     AfterTextChange = on ? AutoSizeControl : nullptr;
     if (on)
-        AutoSizeControl(this);
-    return this;
+        AutoSizeControl(Self());
+    return Self();
 }
 
-Control* Control::SetWordWrap(bool on)
+Control* ControlLayout::SetWordWrap(bool on)
 {
     WordWrap = on;
     if (AutoSize)
-        AutoSizeControl(this);
-    return this;
+        AutoSizeControl(Self());
+    return Self();
 }
 
-Control* Control::SetMinSize(int width, int height)
+Control* ControlLayout::SetMinSize(int width, int height)
 {
     MinWidth = width;
     MinHeight = height;
     if (AutoSize)
-        AutoSizeControl(this);
-    return this;
+        AutoSizeControl(Self());
+    return Self();
 }

@@ -1,6 +1,7 @@
 #include "control/ListView.h"
 
 #include "control/InternalError.h"
+#include "control/MessageProcedures.h"
 #include "control/WideText.h"
 #include "control/SortedRows.h"
 

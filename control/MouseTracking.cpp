@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include "control/Control.h"
-#include "control/Painting.h"
 
 namespace {
 

@@ -2,7 +2,6 @@
 
 #include "control/Control.h"
 #include "control/GdiHandles.h"
-#include "control/Painting.h"
 
 ButtonPaintState ButtonPaintStateOf(UINT itemState, bool checked)
 {

@@ -45,6 +45,10 @@ void DrawButton(HDC dc, RECT rect, const ButtonLook& look, const ButtonPaintStat
 // The look of a button control: its options, colours, font, caption and hover state.
 ButtonLook ButtonLookOf(Control* button);
 
+// Called by CreateButton: attaches the owner-drawn painting to the button (it answers the
+// reflected WM_DRAWITEM sent on by its parent).
+void AttachButtonPainting(Control* button);
+
 // Answers one reflected WM_DRAWITEM of button: custom-draw handler first (done ends the
 // painting), then DrawButton into the item's device context and rectangle.
 void PaintOwnerDrawButton(Control* button, const DRAWITEMSTRUCT& item);

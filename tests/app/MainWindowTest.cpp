@@ -13,6 +13,7 @@
 #include "app/Unit1.h"
 #include "control/Control.h"
 #include "control/ListView.h"
+#include "control/StringList.h"
 #include "control/MessageLoop.h"
 #include "search/ResultList.h"
 #include "support/MainWindowFixture.h"

@@ -5,6 +5,7 @@
 
 #include "ControlTestHelpers.h"
 #include "control/Control.h"
+#include "control/MessageProcedures.h"
 #include "support/ProgramTexts.h"
 #include "support/UserInput.h"
 

@@ -5,6 +5,7 @@
 
 #include "ControlTestHelpers.h"
 #include "control/Control.h"
+#include "control/StringList.h"
 
 namespace {
 

@@ -5,6 +5,8 @@
 
 #include "ControlTestHelpers.h"
 #include "control/Control.h"
+#include "control/PointerList.h"
+#include "control/StringList.h"
 
 namespace {
 
