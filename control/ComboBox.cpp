@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "control/Control.h"
+#include "control/InternalError.h"
 
 namespace {
 
@@ -18,6 +19,38 @@ void RestoreInnerWindow(HWND window)
     RemovePropA(window, PreviousProcProperty);
 }
 
+// The combo box's handling of a message to one of its inner windows: hooks, Escape and
+// Enter on a dropped-down list, the focus. True when the message is handled (result
+// then is the answer); otherwise the inner window's own procedure gets it.
+bool HandleInnerMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    Control* combo = ControlFromWindow(GetParent(window));
+    if (!combo || combo->Kind != ControlKind::ComboBox || combo->IsDestroying || !combo->Handle)
+        return false;
+    MessageRecord record{window, message, wParam, lParam};
+    if (combo->MessageHook.IsSet() && combo->MessageHook.Procedure(combo->MessageHook.Context, combo, record, result))
+        return true;
+    HWND comboWindow = combo->Handle;
+    switch (message) {
+    case WM_KEYDOWN:
+        if ((wParam == VK_ESCAPE || wParam == VK_RETURN) && SendMessageA(comboWindow, CB_GETDROPPEDSTATE, 0, 0)) {
+            SendMessageA(comboWindow, CB_SHOWDROPDOWN, FALSE, 0);
+            if (wParam == VK_ESCAPE)
+                SendMessageA(comboWindow, CB_SETCURSEL, static_cast<WPARAM>(combo->SavedSelection), 0);
+            result = 0;
+            return true;
+        }
+        break;
+    case WM_SETFOCUS:
+        if (Control* form = combo->ParentForm())
+            form->SetFocusedChild(combo);
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
 LRESULT CALLBACK InnerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     WNDPROC previous = reinterpret_cast<WNDPROC>(GetPropA(window, PreviousProcProperty));
@@ -27,29 +60,14 @@ LRESULT CALLBACK InnerWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         RestoreInnerWindow(window);
         return CallWindowProcA(previous, window, message, wParam, lParam);
     }
-    Control* combo = ControlFromWindow(GetParent(window));
-    if (combo && combo->Kind == ControlKind::ComboBox && !combo->IsDestroying && combo->Handle) {
-        MessageRecord record{window, message, wParam, lParam};
+    try {
         LRESULT result = 0;
-        if (combo->MessageHook.IsSet() && combo->MessageHook.Procedure(combo->MessageHook.Context, combo, record, result))
+        if (HandleInnerMessage(window, message, wParam, lParam, result))
             return result;
-        HWND comboWindow = combo->Handle;
-        switch (message) {
-        case WM_KEYDOWN:
-            if ((wParam == VK_ESCAPE || wParam == VK_RETURN) && SendMessageA(comboWindow, CB_GETDROPPEDSTATE, 0, 0)) {
-                SendMessageA(comboWindow, CB_SHOWDROPDOWN, FALSE, 0);
-                if (wParam == VK_ESCAPE)
-                    SendMessageA(comboWindow, CB_SETCURSEL, static_cast<WPARAM>(combo->SavedSelection), 0);
-                return 0;
-            }
-            break;
-        case WM_SETFOCUS:
-            if (Control* form = combo->ParentForm())
-                form->SetFocusedChild(combo);
-            break;
-        default:
-            break;
-        }
+    } catch (...) {
+        // Nothing crosses into the platform; the inner window's own procedure still gets
+        // the message.
+        ReportCaughtException("Combo box subclass procedure failed: ", __FILE__, __LINE__);
     }
     return CallWindowProcA(previous, window, message, wParam, lParam);
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <exception>
 
 namespace {
 
@@ -35,4 +36,22 @@ void ReportInternalError(const char* message, const char* file, int line)
         return;
     }
     OutputDebugStringA((text + "\n").c_str());
+}
+
+void ReportCaughtException(const char* where, const char* file, int line) noexcept
+{
+    try {
+        std::string message = where;
+        try {
+            throw;
+        } catch (const std::exception& error) {
+            message += error.what();
+        } catch (...) {
+            message += "unknown exception";
+        }
+        message += ' ';
+        ReportInternalError(message.c_str(), file, line);
+    } catch (...) {
+        OutputDebugStringA(where);
+    }
 }

@@ -8,6 +8,18 @@ namespace {
 // The control whose CreateWindowExA call is in progress.
 Control* beingCreated = nullptr;
 
+// Holds a control (AddRef) for a scope, on every way out.
+class HeldControl {
+public:
+    explicit HeldControl(Control* control) : control_(control) { control_->AddRef(); }
+    ~HeldControl() { control_->Release(); }
+    HeldControl(const HeldControl&) = delete;
+    HeldControl& operator=(const HeldControl&) = delete;
+
+private:
+    Control* control_;
+};
+
 }  // namespace
 
 void SetBeingCreated(Control* control)
@@ -46,6 +58,8 @@ LRESULT CALLBACK CommonWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     try {
         result = control->WindowProc(record);
     } catch (...) {
+        // Nothing crosses into the platform: the message ends here with result 0.
+        ReportCaughtException("Window procedure failed: ", __FILE__, __LINE__);
         result = 0;
     }
     --control->NestingDepth;
@@ -63,18 +77,14 @@ bool RunAttachedProcs(Control* control, MessageRecord& message, LRESULT& result)
     if (control->MessageProcs.empty())
         return false;
     const std::vector<AttachedProc> procedures = control->MessageProcs;
-    bool handled = false;
-    control->AddRef();
+    const HeldControl held(control);
     for (auto it = procedures.rbegin(); it != procedures.rend(); ++it) {
         if (IsTerminated() && !it->Argument)
             continue;
         if (!control->HasMessageProc(it->Procedure))
             continue;
-        if (it->Procedure(control, message, result, it->Argument)) {
-            handled = true;
-            break;
-        }
+        if (it->Procedure(control, message, result, it->Argument))
+            return true;
     }
-    control->Release();
-    return handled;
+    return false;
 }
