@@ -21,8 +21,10 @@ MainWindow* Form1 = nullptr;
 [[noreturn]] void ProgramMain()
 {
   BuildMainWindow(&Form1, nullptr);
-  // The loop clears MainForm before it releases the form (and with it Form1).
-  RunLoop(Form1->MainForm);
+  // The loop releases the form and with it Form1, so it is given a variable of its own
+  // to clear, not Form1's MainForm.
+  Control* mainForm = Form1->MainForm;
+  RunLoop(mainForm);
   Form1 = nullptr;
   std::exit(0);
 }

@@ -256,8 +256,9 @@ void UnattendedRun::TearDown() {
   window_->Observer = nullptr;
   window_->MainForm->SetMessageHook(nullptr, nullptr);
   // The form releases the window object and every control; the close is accepted
-  // since no search runs.
-  Terminate(window_->MainForm);
+  // since no search runs. Terminate clears a variable of its own, not the object's.
+  Control* form = window_->MainForm;
+  Terminate(form);
   window_ = nullptr;
 }
 

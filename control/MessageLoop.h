@@ -13,15 +13,16 @@ void SetApplicationObject(Control* control);
 
 // Makes mainWindow the application object, creates its window tree and dispatches
 // messages until WM_QUIT has been seen; then destroys the main window and clears the
-// variable.
+// variable. The variable must outlive the window: not a field of an object that the
+// window's destruction releases.
 void RunLoop(Control*& mainWindow);
 // Takes at most one waiting message and dispatches it; WM_QUIT is not dispatched but
 // sets the terminated flag. True when a message (with a number other than 0) was taken.
 bool ProcessPendingMessages(Control* application);
 // ProcessPendingMessages until the queue is empty.
 void ProcessAllMessages(Control* application);
-// Ends the program's message machinery and destroys the main window (closing it first
-// when WM_QUIT has not been seen); clears the variable.
+// Ends the message machinery and destroys the main window (closing it first when WM_QUIT
+// has not been seen); clears the variable, which must outlive the window as for RunLoop.
 void Terminate(Control*& mainWindow);
 
 bool IsRunLoopRunning();
