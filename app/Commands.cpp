@@ -106,7 +106,7 @@ void ProcessFile(ResultList& rows, const SelectedFile& selected, SelectedFilesMo
 // True, with the information line telling why, while a search or a restore runs: the
 // files of the rows are theirs until they end.
 bool RefusedDuringRun(MainWindow* window) {
-  const char* text = window->Restoring != 0   ? "Stop the restoring first"
+  const char* text = RestoreRunning(window)    ? "Stop the restoring first"
                      : window->Searching != 0 ? "Stop the searching first"
                                               : nullptr;
   if (text != nullptr) {

@@ -201,7 +201,7 @@ void UnattendedRun::RequestStop() {
   if (window_->Searching != 0) {
     StopSearch(window_);
   }
-  if (window_->Restoring != 0) {
+  if (RestoreRunning(window_)) {
     StopRestore(window_);
   }
 }

@@ -58,7 +58,7 @@ void OnListKeyDown(void* context, Control* sender, int& key, unsigned)
 void OnColumnClick(void* context, Control* sender, int column)
 {
   MainWindow* window = WindowOf(context);
-  ResultList(sender).SortOnColumnClick(column, window->Searching || window->Restoring);
+  ResultList(sender).SortOnColumnClick(column, window->Searching != 0 || window->RunActive);
 }
 
 void OnFind(void* context, Control*) { StartSearch(WindowOf(context)); }
@@ -264,6 +264,11 @@ void InitializeMainWindow(MainWindow* window)
     button->SetColour(normal);
 }
 
+bool RestoreRunning(const MainWindow* window)
+{
+  return window->RunActive && window->Searching == 0;
+}
+
 void HandleClose(MainWindow* window, Control*, bool& accept)
 {
   if (window->SearchStopped == 0) {
@@ -273,7 +278,7 @@ void HandleClose(MainWindow* window, Control*, bool& accept)
   }
   // A restore still running inside its message handling keeps using the offset list; it
   // is released together with the window once the restore has returned.
-  if (window->Restoring)
+  if (RestoreRunning(window))
     return;
   if (window->OffsetList) {
     window->OffsetList->Release();

@@ -36,6 +36,9 @@ MainWindow* BuildMainWindow(MainWindow** variable, Control* parent);
 // top bar buttons' normal background.
 void InitializeMainWindow(MainWindow* window);
 
+// True while a restore works on the rows: a run is active and it is not the search.
+bool RestoreRunning(const MainWindow* window);
+
 // The form's close request: refuses (accept := false, error box) while a search runs;
 // otherwise accepts and releases OffsetList (with the window instead while a restore runs).
 void HandleClose(MainWindow* window, Control* sender, bool& accept);

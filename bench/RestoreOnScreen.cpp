@@ -28,7 +28,7 @@
 #include "control/Control.h"
 #include "control/MessageLoop.h"
 #include "recovery/ByteStream.h"
-#include "recovery/ExtractDocument.h"
+#include "recovery/DocumentType.h"
 #include "search/ResultList.h"
 #include "search/StartSearch.h"
 #include "support/ProgramBody.h"

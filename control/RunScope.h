@@ -28,17 +28,21 @@ class FlagScope {
   std::uint8_t after_;
 };
 
-// Keeps a button disabled for the scope and enables it again when the scope ends (or at
-// End). A null button is ignored.
-class DisabledButtonScope {
+// The run state of a long command for its scope: active becomes true and the command's
+// own byte flag (when given) 1, and its button is disabled. When the scope ends (or at
+// End, whichever comes first) the button is enabled again, then the own flag becomes 0
+// and active false. A null button is ignored.
+class RunScope {
  public:
-  explicit DisabledButtonScope(Control* button);
-  ~DisabledButtonScope() { End(); }
-  DisabledButtonScope(const DisabledButtonScope&) = delete;
-  DisabledButtonScope& operator=(const DisabledButtonScope&) = delete;
+  RunScope(bool& active, Control* button, std::uint8_t* ownFlag = nullptr);
+  ~RunScope() { End(); }
+  RunScope(const RunScope&) = delete;
+  RunScope& operator=(const RunScope&) = delete;
 
   void End();
 
  private:
+  bool* active_;
   Control* button_;
+  std::uint8_t* ownFlag_;
 };

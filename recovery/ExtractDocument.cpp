@@ -2,14 +2,13 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <new>
 #include <utility>
 
 #include "control/SystemErrorText.h"
 #include "recovery/ByteStream.h"
 #include "recovery/PlaceDocument.h"
-#include "recovery/RestoreFiles.h"
+#include "recovery/DocumentType.h"
 #include "search/ExactPath.h"
 #include "search/FileNameExtension.h"
 #include "search/TextHelpers.h"
@@ -18,29 +17,6 @@ namespace {
 
 // Blocks up to this size are kept between documents.
 constexpr uint32_t RetainedBlockSize = 4u << 20;
-
-const unsigned char Utf16Wo[4] = {0x57, 0x00, 0x6F, 0x00};
-// The stream name of a PowerPoint document, in UTF-16LE.
-const char PowerPointText[] = "PowerPoint Document";
-constexpr int32_t TypeWindowSize = 65536;
-
-// True when the last 65,536 bytes of the memory stream document (all of it when it is not
-// longer) hold text in UTF-16LE.
-bool ContainsUtf16Text(ByteStream& document, const char* text) {
-  std::string wide;
-  for (const char* c = text; *c != '\0'; ++c) {
-    wide += *c;
-    wide += '\0';
-  }
-  const int32_t size = StreamSize(document);
-  if (!document.Memory || size <= 0) {
-    return false;
-  }
-  const char* begin = reinterpret_cast<const char*>(document.Memory.get());
-  const char* from = size > TypeWindowSize ? begin + size - TypeWindowSize : begin;
-  const char* end = begin + size;
-  return std::search(from, end, wide.begin(), wide.end()) != end;
-}
 
 uint32_t LastErrorOr(uint32_t fallback) {
   const DWORD error = GetLastError();
@@ -97,20 +73,6 @@ void SaveDocument(ByteStream& document, std::string extension, const std::string
 }
 
 }  // namespace
-
-std::string DocumentExtension(ByteStream& document) {
-  if (ContainsTypeWord(&document, "Word")) {
-    return ".doc";
-  }
-  if (ContainsTypeWord(&document, "Exce") ||
-      ContainsTypeWord(&document, reinterpret_cast<const char*>(Utf16Wo))) {
-    return ".xls";
-  }
-  if (ContainsUtf16Text(document, PowerPointText)) {
-    return ".ppt";
-  }
-  return ".dat";
-}
 
 ExtractionResult ExtractDocument(ByteStream& carrier, int32_t offset, std::string extension,
                                  const std::string& carrierPath, ByteStream& document) {

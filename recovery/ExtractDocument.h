@@ -20,11 +20,6 @@ struct ExtractionResult {
   std::string Reason;       // a plain reason when the failure has no platform error
 };
 
-// ".doc" when the last 65,536 bytes of the document hold "Word", else ".xls" when they
-// hold "Exce" or the UTF-16 text "Wo", else ".ppt" when they hold the UTF-16 text
-// "PowerPoint Document", else ".dat".
-std::string DocumentExtension(ByteStream& document);
-
 // Copies the bytes of carrier from offset to its end into the memory stream document,
 // decides the extension when extension is empty, and places the copy beside the carrier
 // as carrierPath with the extension of its file name replaced (the folder part is never

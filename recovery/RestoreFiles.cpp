@@ -4,7 +4,6 @@
 
 #include <commctrl.h>
 
-#include <cstring>
 #include <exception>
 
 #include "control/Control.h"
@@ -28,7 +27,6 @@
 
 namespace {
 
-constexpr int32_t TypeWindowSize = 65536;
 const DWORD RedrawIntervalMs = 250;  // pause between two repaints of the list during a run
 
 // Counts as a running window procedure of the control layer while it lives, so that
@@ -384,10 +382,9 @@ void RestoreRun::RestoreRow(int row) {
 
 void RestoreRun::Execute() {
   {
-    // Restoring is 1 and "Restore File" disabled exactly while rows are worked on; both
-    // are undone on every way out, before the summary is shown.
-    FlagScope restoring(window_->Restoring, 1, 0);
-    DisabledButtonScope restoreButton(window_->RestoreButton);
+    // The run is active and "Restore File" disabled exactly while rows are worked on;
+    // both are undone on every way out, before the summary is shown.
+    RunScope run(window_->RunActive, window_->RestoreButton);
     window_->CurrentOffset = 0;
     StringListClear(window_->OffsetList);
     window_->RestoreStopRequested = 0;
@@ -449,14 +446,14 @@ void RestoreFiles(RestoreWindow* window) {
   if (ResultList(window->ResultListView).RowCount() == 0) {
     return;
   }
-  // A run further up the stack (this click came from its message handling) goes on alone.
-  if (window->Restoring != 0) {
-    return;
-  }
   if (window->Searching != 0) {
     if (window->InfoLabel != nullptr) {
       window->InfoLabel->SetText("Stop the searching first");
     }
+    return;
+  }
+  // A run further up the stack (this click came from its message handling) goes on alone.
+  if (window->RunActive) {
     return;
   }
   // Controls that a close destroys meanwhile stay valid objects until the run returns.
@@ -480,42 +477,4 @@ void StopRestore(RestoreWindow* window) {
   if (window->RestoreButton != nullptr) {
     window->RestoreButton->SetEnabled(true);
   }
-}
-
-bool ContainsTypeWord(ByteStream* stream, const char* word) {
-  if (stream == nullptr || word == nullptr) {
-    return false;
-  }
-  // A four-byte window that starts as zeros and takes one byte at a time, compared
-  // with the word after every byte; bytes are read in blocks.
-  unsigned char sought[4];
-  std::memcpy(sought, word, sizeof sought);
-  unsigned char window[4] = {0, 0, 0, 0};
-  const int32_t size = StreamSize(*stream);
-  if (size > TypeWindowSize) {
-    StreamSeek(*stream, -TypeWindowSize, FromEnd);
-  } else {
-    StreamSeek(*stream, 0, FromBeginning);
-  }
-  unsigned char block[4096];
-  int32_t position = StreamPosition(*stream);
-  while (position >= 0 && position < size) {
-    const int32_t read = StreamRead(*stream, block, sizeof block);
-    if (read <= 0) {
-      return false;
-    }
-    for (int32_t index = 0; index < read; ++index) {
-      window[0] = window[1];
-      window[1] = window[2];
-      window[2] = window[3];
-      window[3] = block[index];
-      if (std::memcmp(window, sought, sizeof window) == 0) {
-        // Leaves the stream just after the matching byte, as a byte-wise search would.
-        StreamSeek(*stream, position + index + 1, FromBeginning);
-        return true;
-      }
-    }
-    position += read;
-  }
-  return false;
 }

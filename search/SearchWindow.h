@@ -22,7 +22,7 @@ struct SearchWindow {
 
   uint8_t SearchStopped = 0;  // 1 while no search runs or a stop was asked for
   uint8_t Searching = 0;      // 1 while a search runs (column sorting is refused)
-  uint8_t Restoring = 0;      // 1 while a restore run is active (no search may start)
+  bool RunActive = false;     // a run works on the rows (the search or another): no other may start
   int32_t FoundCount = 0;     // files added by the current search
   int32_t SkippedCount = 0;   // files and folders of the current search the platform refused
 

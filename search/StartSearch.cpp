@@ -137,8 +137,8 @@ void SearchFolderOnPath(SearchWalk& walk, const std::string& path, bool recurse,
 
 void StartSearch(SearchWindow* window) {
   // "Find" is disabled while a search runs, but a click can still arrive from a message
-  // already queued; a search may also not start while a restore works on the list.
-  if (window == nullptr || window->Searching != 0 || window->Restoring != 0) {
+  // already queued; a search may also not start while another run works on the list.
+  if (window == nullptr || window->Searching != 0 || window->RunActive) {
     return;
   }
   // The run's state is undone on every way out, an allocation failure included:
@@ -146,8 +146,7 @@ void StartSearch(SearchWindow* window) {
   FlagScope stopped(window->SearchStopped, 0, 1);
   bool failed = false;
   {
-    FlagScope searching(window->Searching, 1, 0);
-    DisabledButtonScope findButton(window->FindButton);
+    RunScope run(window->RunActive, window->FindButton, &window->Searching);
     try {
       window->InfoLabel->SetText("Searching...");
       ResultList(window->ResultListView).ClearRows();

@@ -500,13 +500,13 @@ TEST_F(MainWindowTest, CloseIsRefusedDuringASearchAndAcceptedAfterIt)
 
 TEST_F(MainWindowTest, CloseDuringARestoreKeepsTheOffsetListForTheRestore)
 {
-  window_->Restoring = 1;
+  window_->RunActive = true;  // a restore works on the rows
   HWND formWindow = form_->Handle;
   SendMessageA(formWindow, WM_CLOSE, 0, 0);
   EXPECT_FALSE(IsWindow(formWindow));
   EXPECT_NE(window_->OffsetList, nullptr);
   EXPECT_TRUE(answerer_.MessageBoxes().empty());
-  window_->Restoring = 0;
+  window_->RunActive = false;
 }
 
 TEST_F(MainWindowTest, StopEndsARunningSearch)
@@ -561,13 +561,14 @@ TEST_F(MainWindowTest, ColumnClickSortsUnlessASearchOrRestoreRuns)
   // A click while either run is busy leaves the rows as they are.
   const struct {
     const char* Run;
-    std::uint8_t* Flag;
-  } runs[] = {{"searching", &window_->Searching}, {"restoring", &window_->Restoring}};
+    std::function<void(bool)> Set;
+  } runs[] = {{"searching", [this](bool on) { window_->Searching = on ? 1 : 0; }},
+              {"restoring", [this](bool on) { window_->RunActive = on; }}};
   for (const auto& run : runs) {
-    *run.Flag = 1;
+    run.Set(true);
     ClickColumnHeader(window_->ResultListView, PathColumn);
     EXPECT_EQ(rows.GetCell(0, NameColumn), "a.exe") << run.Run;
-    *run.Flag = 0;
+    run.Set(false);
   }
 
   ClickColumnHeader(window_->ResultListView, PathColumn);

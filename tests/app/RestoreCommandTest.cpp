@@ -248,17 +248,17 @@ TEST_F(RestoreCommandTest, TheSummaryAppearsAfterTheRunHasEnded) {
   scratch::ScratchFolder folder("qf-restore-window");
   folder.WriteFile("a.exe", Carrier(20480, TestDocument("letter.doc")));
   Find(folder.Root());
-  int restoringAtBox = -1;
+  bool runActiveAtBox = true;
   bool enabledAtBox = false;
   answerer_.OnEachBox([&](const AnsweredBox&) {
-    restoringAtBox = window_->Restoring;
+    runActiveAtBox = window_->RunActive;
     enabledAtBox = IsWindowEnabled(window_->RestoreButton->Handle) != FALSE;
   });
 
   Click(window_->RestoreButton);
 
   ASSERT_EQ(answerer_.MessageBoxes().size(), 1u);
-  EXPECT_EQ(restoringAtBox, 0);
+  EXPECT_FALSE(runActiveAtBox);
   EXPECT_TRUE(enabledAtBox);
 }
 

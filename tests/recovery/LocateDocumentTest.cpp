@@ -9,7 +9,7 @@
 #include "recovery/FindFast.h"
 #include "recovery/LocateDocument.h"
 #include "recovery/ProgramImage.h"
-#include "recovery/RestoreFiles.h"
+#include "recovery/DocumentType.h"
 #include "recovery/RestoreWindow.h"
 #include "support/CarrierFiles.h"
 #include "support/MidRunActions.h"

@@ -89,7 +89,7 @@ TEST_F(RestoreFilesTest, CarrierGivesItsDocumentBesideItAndIsRenamed) {
   EXPECT_TRUE(RestoreButtonEnabled());
   EXPECT_EQ(window_.List().FocusedRow(), 0);
   EXPECT_TRUE(window_.List().IsRowSelected(0));
-  EXPECT_EQ(window_.Record().Restoring, 0);
+  EXPECT_FALSE(window_.Record().RunActive);
   EXPECT_EQ(window_.Record().RestoreStopRequested, 0);
   ExpectOneBox(FinishText(1), MB_ICONINFORMATION);
 }
@@ -903,7 +903,7 @@ TEST_F(RestoreFilesTest, ClosingTheWindowFinishesTheFileInProgressOnly) {
   EXPECT_EQ(ReadWholeFile(Path("b.exe")), carrier);
   EXPECT_FALSE(FileExists(Path("b.doc")));
   EXPECT_TRUE(Boxes().empty());
-  EXPECT_EQ(window_.Record().Restoring, 0);
+  EXPECT_FALSE(window_.Record().RunActive);
 }
 
 }  // namespace

@@ -256,12 +256,12 @@ TEST_F(StartSearchTest, FindIsRefusedWhileASearchOrARestoreRuns) {
   EXPECT_EQ(rowsAfterNestedFind, 1) << "the nested click must neither clear nor search";
   EXPECT_EQ(ResultList(window.ResultListView).RowCount(), 2);
 
-  window.Restoring = 1;
+  window.RunActive = true;  // another run works on the rows
   window.InfoLabel->SetText("Restoring files..");
   EXPECT_EQ(Find(files.Root(), "*.exe"), "Restoring files..");
   EXPECT_EQ(ResultList(window.ResultListView).RowCount(), 2);
   EXPECT_EQ(window.SearchStopped, 1);
-  window.Restoring = 0;
+  window.RunActive = false;
 }
 
 TEST_F(StartSearchTest, AnAllocationFailureEndsTheSearchCleanly) {
