@@ -21,7 +21,7 @@
 #include "recovery/ProgramImage.h"
 #include "search/ExactPath.h"
 #include "search/FileNameExtension.h"
-#include "search/RedrawBatch.h"
+#include "control/RedrawBatch.h"
 #include "search/ResultList.h"
 #include "search/TextHelpers.h"
 

@@ -10,7 +10,7 @@
 #include "control/RunScope.h"
 #include "search/DirectoryListing.h"
 #include "search/FolderIdentity.h"
-#include "search/RedrawBatch.h"
+#include "control/RedrawBatch.h"
 #include "search/ResultList.h"
 #include "search/TextHelpers.h"
 

@@ -1,4 +1,4 @@
-#include "search/RedrawBatch.h"
+#include "control/RedrawBatch.h"
 
 #include "control/Control.h"
 

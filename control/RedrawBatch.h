@@ -1,8 +1,8 @@
 #pragma once
-// Keeps a window (the result list) from repainting after every change during a long
+// Keeps a window (a list view, say) from repainting after every change during a long
 // update, and shows the changes gathered so far a few times a second. Adding a row to a
 // visible list view, or writing a cell of it, repaints it each time, which would cost
-// more than the search or the restore itself; batching keeps the progress visible at a
+// more than the work itself; batching keeps the progress visible at a
 // fraction of that cost.
 //
 // While the batch lasts the window's redrawing is suspended (WM_SETREDRAW), so changes
