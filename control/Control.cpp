@@ -15,7 +15,7 @@ void Control::Init()
     Enabled = true;
     HasBorder = true;
     Ctl3DChildren = true;
-    TextColour = 0x00000008;
+    TextColour = ColourWindowText;
     Colour = ColourBtnFace;
     Margin = 2;
     Actions = &FormActions();

@@ -107,7 +107,7 @@ struct ControlData : public ManagedObject {
     bool Ctl3D = false;
     bool Ctl3DChildren = true;           // children may use the 3-D look
     bool HasBorder = true;
-    ColourValue TextColour = 0x00000008;
+    ColourValue TextColour = ColourWindowText;  // the system's window-text colour
     ColourValue Colour = ColourBtnFace;
     GraphicTool* FontTool = nullptr;
     GraphicTool* BrushTool = nullptr;

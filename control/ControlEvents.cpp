@@ -9,10 +9,10 @@ namespace {
 
 unsigned AltState()
 {
-    return GetKeyState(VK_MENU) < 0 ? 0x20u : 0u;
+    return GetKeyState(VK_MENU) < 0 ? AltKeyDown : 0u;
 }
 
-// The MK_ bits of the keyboard and mouse state, plus 0x20 while Alt is down.
+// The MK_ bits of the keyboard and mouse state, plus AltKeyDown while Alt is down.
 unsigned KeyboardShiftState()
 {
     unsigned shift = 0;
@@ -37,39 +37,39 @@ bool MouseProcedure(Control* control, MessageRecord& message, LRESULT& result, v
     switch (message.Message) {
     case WM_LBUTTONDOWN:
         event = &control->MouseDownEvent;
-        mouse.Button = 1;
+        mouse.Button = MouseButton::Left;
         break;
     case WM_RBUTTONDOWN:
         event = &control->MouseDownEvent;
-        mouse.Button = 2;
+        mouse.Button = MouseButton::Right;
         break;
     case WM_MBUTTONDOWN:
         event = &control->MouseDownEvent;
-        mouse.Button = 3;
+        mouse.Button = MouseButton::Middle;
         break;
     case WM_LBUTTONUP:
         event = &control->MouseUpEvent;
-        mouse.Button = 1;
+        mouse.Button = MouseButton::Left;
         break;
     case WM_RBUTTONUP:
         event = &control->MouseUpEvent;
-        mouse.Button = 2;
+        mouse.Button = MouseButton::Right;
         break;
     case WM_MBUTTONUP:
         event = &control->MouseUpEvent;
-        mouse.Button = 3;
+        mouse.Button = MouseButton::Middle;
         break;
     case WM_LBUTTONDBLCLK:
         event = &control->MouseDoubleClickEvent;
-        mouse.Button = 1;
+        mouse.Button = MouseButton::Left;
         break;
     case WM_RBUTTONDBLCLK:
         event = &control->MouseDoubleClickEvent;
-        mouse.Button = 2;
+        mouse.Button = MouseButton::Right;
         break;
     case WM_MBUTTONDBLCLK:
         event = &control->MouseDoubleClickEvent;
-        mouse.Button = 3;
+        mouse.Button = MouseButton::Middle;
         break;
     case WM_MOUSEMOVE:
         event = &control->MouseMoveEvent;

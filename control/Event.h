@@ -10,11 +10,16 @@ struct Control;
 
 using NotifyProc = void (*)(void* context, Control* sender);
 
-// Mouse record of the mouse events. Button: 0 none, 1 left, 2 right, 3 middle.
-// Shift: the MK_ bits of wParam, plus 0x20 while Alt is down. A handler sets Stop to
-// mark the message handled.
+enum class MouseButton { None = 0, Left = 1, Right = 2, Middle = 3 };
+
+// Set in a shift state beside the MK_ bits while Alt is down.
+constexpr unsigned AltKeyDown = 0x20;
+
+// Mouse record of the mouse events: the button of a button message (None for moves and
+// the wheel), Shift the MK_ bits of wParam plus AltKeyDown. A handler sets Stop to mark
+// the message handled.
 struct MouseEventRecord {
-    int Button = 0;
+    MouseButton Button = MouseButton::None;
     bool Stop = false;
     unsigned Shift = 0;
     int X = 0;
@@ -26,8 +31,11 @@ using MouseProc = void (*)(void* context, Control* sender, MouseEventRecord& mou
 using KeyProc = void (*)(void* context, Control* sender, int& key, unsigned shift);
 using PaintProc = void (*)(void* context, Control* sender, HDC dc);
 
-// Draw state 0 normal, 1 disabled, 2 pressed, 3 focused, 4 hot; returns done.
-using CustomDrawProc = bool (*)(void* context, Control* sender, int drawState);
+// The state an owner-drawn button is painted in; Hot: the mouse is inside while the
+// button is normal or focused.
+enum class ButtonDrawState { Normal = 0, Disabled = 1, Pressed = 2, Focused = 3, Hot = 4 };
+// Returns done: the handler painted the button itself.
+using CustomDrawProc = bool (*)(void* context, Control* sender, ButtonDrawState drawState);
 // Returns whether the cursor counts as inside the control.
 using HitTestProc = bool (*)(void* context, Control* sender);
 using ColumnClickProc = void (*)(void* context, Control* sender, int column);

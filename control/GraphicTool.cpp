@@ -4,7 +4,7 @@
 
 COLORREF ResolveColour(ColourValue colour)
 {
-    if (colour & 0x80000000u)
+    if (colour & SystemColourFlag)
         return GetSysColor(static_cast<int>(colour & 0xFF));
     return static_cast<COLORREF>(colour & 0x00FFFFFFu);
 }

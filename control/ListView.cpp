@@ -10,10 +10,15 @@
 
 namespace {
 
-const DWORD ListViewBaseStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_SHAREIMAGELISTS; // 0x50010040
-const DWORD ExtendedStyleMask = 0x3FFF;
+const DWORD ListViewBaseStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_SHAREIMAGELISTS;
+const DWORD ExtendedStyleMask = 0x3FFF;  // the fourteen LVS_EX_ bits the options map to
 const UINT RowStateMask = 0x0F;
 const size_t MaxCharacterBytes = 4;
+// Every state bit of an item: the LVIS_ states, the overlay and the state image.
+const UINT AllItemStates = 0xFFFF;
+// The common control classes registered before the first list view is made.
+const DWORD ListViewClasses = ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES |
+                              ICC_UPDOWN_CLASS | ICC_PROGRESS_CLASS | ICC_HOTKEY_CLASS | ICC_ANIMATE_CLASS;
 
 const DWORD ViewStyles[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT, LVS_REPORT | LVS_NOCOLUMNHEADER};
 
@@ -220,7 +225,7 @@ const ControlActions& ListViewActions()
 Control* CreateListView(Control* parent, int view, std::uint32_t options, HIMAGELIST normalImages,
                         HIMAGELIST smallImages, HIMAGELIST stateImages)
 {
-    InitCommonControlsOnce(0xFF);
+    InitCommonControlsOnce(ListViewClasses);
     DWORD style = ListViewBaseStyle | ViewStyleOf(view) | ListViewStyleOf(options);
     Control* listView = CreateChildControl(parent, ControlKind::ListView, WC_LISTVIEWA, style, &ListViewActions(),
                                            true, 200, 150);
@@ -286,15 +291,15 @@ bool SetCell(Control* listView, int row, int column, LPARAM data, int overlay, i
         item.iImage = image;
     }
     item.state = states;
-    item.stateMask = 0xFFFF;
+    item.stateMask = AllItemStates;
     if (stateImage != 0)
-        item.state |= static_cast<UINT>(stateImage & 0x0F) << 12;
+        item.state |= INDEXTOSTATEIMAGEMASK(static_cast<UINT>(stateImage) & 0x0F);
     if (overlay != 0)
-        item.state |= static_cast<UINT>(overlay & 0x0F) << 8;
+        item.state |= INDEXTOOVERLAYMASK(static_cast<UINT>(overlay) & 0x0F);
     if (stateImage < 0)
-        item.stateMask &= ~0xF000u;
+        item.stateMask &= ~static_cast<UINT>(LVIS_STATEIMAGEMASK);
     if (overlay < 0)
-        item.stateMask &= ~0x0F00u;
+        item.stateMask &= ~static_cast<UINT>(LVIS_OVERLAYMASK);
     item.lParam = data;
     item.iItem = row;
     item.iSubItem = column;
@@ -323,7 +328,7 @@ std::string GetCell(Control* listView, int row, int column)
         item.mask = mask;
         item.iItem = row;
         item.iSubItem = column;
-        item.stateMask = 0xFFFF;
+        item.stateMask = AllItemStates;
         item.pszText = buffer.data();
         item.cchTextMax = capacity;
         if (listView->Send(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) == 0)

@@ -93,7 +93,7 @@ int AddRow(Control* listView, const std::string& text);
 // control/InternalError.h); for other columns it is ignored. False when refused.
 bool SetCell(Control* listView, int row, int column, LPARAM data, int overlay, int stateImage, unsigned states,
              int image, const std::string& text);
-// The program's form: data 0, overlay -2, state image -2, no states, image -2.
+// The plain form: data 0, overlay -2, state image -2, no states, image -2.
 bool SetCell(Control* listView, int row, int column, const std::string& text);
 
 // The whole text of a cell; empty for an empty cell or a row that does not exist.

@@ -12,15 +12,15 @@ ButtonPaintState ButtonPaintStateOf(UINT itemState, bool checked)
     return state;
 }
 
-int ButtonDrawState(const ButtonPaintState& state, bool mouseInside)
+ButtonDrawState DrawStateOf(const ButtonPaintState& state, bool mouseInside)
 {
     if (state.Disabled)
-        return 1;
+        return ButtonDrawState::Disabled;
     if (state.Pressed)
-        return 2;
+        return ButtonDrawState::Pressed;
     if (mouseInside)
-        return 4;
-    return state.Focused ? 3 : 0;
+        return ButtonDrawState::Hot;
+    return state.Focused ? ButtonDrawState::Focused : ButtonDrawState::Normal;
 }
 
 namespace {
@@ -115,7 +115,7 @@ void PaintOwnerDrawButton(Control* button, const DRAWITEMSTRUCT& item)
     button->Pressed = state.Pressed;
     if (button->CustomDrawEvent.IsSet() &&
         button->CustomDrawEvent.Procedure(button->CustomDrawEvent.Context, button,
-                                          ButtonDrawState(state, button->MouseInside)))
+                                          DrawStateOf(state, button->MouseInside)))
         return;
     SavedDcState saved(item.hDC);
     DrawButton(item.hDC, item.rcItem, ButtonLookOf(button), state);

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "control/Event.h"
+
 struct Control;
 
 // What the painting needs to know about one button.
@@ -34,9 +36,9 @@ struct ButtonPaintState {
 // Pressed on ODS_SELECTED or when checked; focused on ODS_FOCUS; disabled on ODS_DISABLED.
 ButtonPaintState ButtonPaintStateOf(UINT itemState, bool checked);
 
-// Draw state handed to a custom-draw handler: 0 normal, 1 disabled, 2 pressed,
-// 3 focused, 4 hot (mouse inside while normal or focused).
-int ButtonDrawState(const ButtonPaintState& state, bool mouseInside);
+// Draw state handed to a custom-draw handler: disabled, else pressed, else hot while the
+// mouse is inside, else focused or normal.
+ButtonDrawState DrawStateOf(const ButtonPaintState& state, bool mouseInside);
 
 // Paints the button into rect of dc: frame and edges (unless the no-border option), then
 // the caption with the face fill. Leaves the device context's objects and modes as found.

@@ -18,7 +18,7 @@ const int ReadBufferSize = 1024;
 
 // Points name at the column 0 text of row and returns its length: read into buffer, or
 // for a longer text into longText. The platform control is asked directly: no procedure
-// of the layer handles this read, and the search asks about twenty times per new row.
+// of the layer handles this read, and a binary search asks about twenty times per new row.
 int RowName(Control* listView, int row, char (&buffer)[ReadBufferSize], std::string& longText, const char*& name)
 {
     LVITEMA item = {};

@@ -163,11 +163,11 @@ void CountClick(void* context, Control*)
 
 struct DrawRecord {
     int Calls = 0;
-    int LastState = -1;
+    ButtonDrawState LastState = ButtonDrawState::Hot;
     bool Done = false;
 };
 
-bool RecordDraw(void* context, Control*, int drawState)
+bool RecordDraw(void* context, Control*, ButtonDrawState drawState)
 {
     DrawRecord* record = static_cast<DrawRecord*>(context);
     ++record->Calls;
@@ -203,9 +203,9 @@ TEST(ButtonPaintingTest, CustomDrawHandlerSeesTheDrawStateAndCanTakeOverThePaint
     window.Button->SetCustomDrawEvent(RecordDraw, &record);
     window.SetPushed(true);
     EXPECT_GE(record.Calls, 1);
-    EXPECT_EQ(2, record.LastState);
+    EXPECT_EQ(record.LastState, ButtonDrawState::Pressed);
     window.SetPushed(false);
-    EXPECT_EQ(0, record.LastState);
+    EXPECT_EQ(record.LastState, ButtonDrawState::Normal);
 
     record.Done = true;
     RepaintNow(window.Form->Handle);

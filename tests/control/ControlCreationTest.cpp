@@ -84,6 +84,13 @@ TEST_F(ControlCreationTest, WindowsGetTheObjClassesAndExactStyles)
 
 TEST_F(ControlCreationTest, ChildrenTakeDefaultBoundsColoursFontAndMargin)
 {
+    // Untouched, text follows the system's colours, as the face colour does: a theme with
+    // a dark face colour keeps the text readable.
+    Control* plain = CreateLabel(form_, "plain");
+    EXPECT_EQ(ResolveColour(form_->TextColour), GetSysColor(COLOR_WINDOWTEXT));
+    EXPECT_EQ(ResolveColour(plain->TextColour), GetSysColor(COLOR_WINDOWTEXT));
+    EXPECT_EQ(ResolveColour(plain->Colour), GetSysColor(COLOR_BTNFACE));
+
     form_->SetFontName("Arial")->SetFontHeight(14)->SetColour(0x00DFBDBD);
     form_->SetFontColour(0x00112233);
     Control* bar = CreatePanel(form_, PanelNone);
