@@ -21,6 +21,7 @@
 #include "recovery/RestoreFiles.h"
 #include "recovery/RestoreWindow.h"
 #include "search/ResultList.h"
+#include "bench/BareSave.h"
 #include "bench/BenchTiming.h"
 #include "support/ProgramBody.h"
 #include "support/RestoreTestWindow.h"
@@ -136,8 +137,9 @@ struct Round {
   bool Correct = false;
 };
 
-// Reads every file once and writes its tail once with the bare platform calls; returns
-// the seconds taken. The tails are removed afterwards.
+// Reads every file once and saves its tail once with the bare platform calls, as every
+// save must be made (bench/BareSave.h); returns the seconds taken. The tails are removed
+// afterwards.
 double Floor(const std::vector<std::string>& paths, const std::string& suffix) {
   std::vector<char> buffer(256 * 1024);
   const double start = Now();
@@ -149,11 +151,7 @@ double Floor(const std::vector<std::string>& paths, const std::string& suffix) {
     ReadFile(in, buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr);
     CloseHandle(in);
     const DWORD offset = static_cast<DWORD>(Offsets[i % 3]);
-    HANDLE out = CreateFileA((path + ".tail").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    WriteFile(out, buffer.data() + offset, read > offset ? read - offset : 0, &written, nullptr);
-    CloseHandle(out);
+    bench::SaveDurably(path + ".tail", buffer.data() + offset, read > offset ? read - offset : 0);
   }
   const double seconds = Now() - start;
   for (size_t i = 0; i < paths.size(); ++i) {
