@@ -21,7 +21,9 @@
 #include "recovery/RestoreFiles.h"
 #include "recovery/RestoreWindow.h"
 #include "search/ResultList.h"
+#include "bench/BareSave.h"
 #include "bench/BenchTiming.h"
+#include "bench/BenchWindow.h"
 #include "support/ProgramBody.h"
 #include "support/RestoreTestWindow.h"
 #include "support/ScratchFolder.h"
@@ -111,23 +113,6 @@ void ListFiles(RestoreTestWindow& window, const std::string& folder, const std::
 
 std::string Status(RestoreTestWindow& window, int row) { return window.List().GetCell(row, StatusColumn); }
 
-// Answers the summary box as soon as it appears and notes when that was: the run's work
-// is done at that moment.
-double boxShownAt = 0;
-
-LRESULT CALLBACK AnswerBoxes(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HCBT_ACTIVATE) {
-    HWND window = reinterpret_cast<HWND>(wParam);
-    char className[16] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (std::string(className) == "#32770") {
-      boxShownAt = Now();
-      PostMessageA(window, WM_COMMAND, IDOK, 0);
-    }
-  }
-  return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
 // ---- 1. many carriers -------------------------------------------------------------------
 
 struct Round {
@@ -136,8 +121,9 @@ struct Round {
   bool Correct = false;
 };
 
-// Reads every file once and writes its tail once with the bare platform calls; returns
-// the seconds taken. The tails are removed afterwards.
+// Reads every file once and saves its tail once with the bare platform calls, as every
+// save must be made (bench/BareSave.h); returns the seconds taken. The tails are removed
+// afterwards.
 double Floor(const std::vector<std::string>& paths, const std::string& suffix) {
   std::vector<char> buffer(256 * 1024);
   const double start = Now();
@@ -149,11 +135,7 @@ double Floor(const std::vector<std::string>& paths, const std::string& suffix) {
     ReadFile(in, buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr);
     CloseHandle(in);
     const DWORD offset = static_cast<DWORD>(Offsets[i % 3]);
-    HANDLE out = CreateFileA((path + ".tail").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    WriteFile(out, buffer.data() + offset, read > offset ? read - offset : 0, &written, nullptr);
-    CloseHandle(out);
+    bench::SaveDurably(path + ".tail", buffer.data() + offset, read > offset ? read - offset : 0);
   }
   const double seconds = Now() - start;
   for (size_t i = 0; i < paths.size(); ++i) {
@@ -183,10 +165,10 @@ Round MeasureRound(const std::string& folder, RestoreTestWindow& window,
 
   const double floorBefore = Floor(paths, "");
   ListFiles(window, folder, names);
-  boxShownAt = 0;
+  bench::boxShownAt = 0;
   const double start = Now();
   window.ClickRestore();
-  round.Restore = (boxShownAt > 0 ? boxShownAt : Now()) - start;
+  round.Restore = (bench::boxShownAt > 0 ? bench::boxShownAt : Now()) - start;
 
   // The restored carriers are read again the same way: the floor before and after the
   // run evens out the machine's drift.
@@ -295,7 +277,7 @@ int main() {
     std::printf("the benchmark's own executable cannot serve as a carrier body\n");
     return 1;
   }
-  HHOOK hook = SetWindowsHookExA(WH_CBT, AnswerBoxes, nullptr, GetCurrentThreadId());
+  HHOOK hook = SetWindowsHookExA(WH_CBT, bench::SummaryBoxHook, nullptr, GetCurrentThreadId());
 
   const bool large = BenchmarkLargeCarrier(folder, body);
   const bool many = BenchmarkManyCarriers(folder);

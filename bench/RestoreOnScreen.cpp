@@ -1,7 +1,8 @@
 // "Restore File" in the real main window on screen (BuildMainWindow: gradient bar,
 // transparent labels, owner-drawn buttons), measured side by side in one run with:
 // - the bare floor: per carrier open, read five bytes at the known offset, read the tail,
-//   write it to a new file, rename the carrier;
+//   write it to a new file that is flushed and moved into place (bench/BareSave.h: the
+//   work the rule never to overwrite asks of every save), rename the carrier;
 // - the same run with the window minimised;
 // - the engine with the window hidden, which paints nothing (for information).
 // The folder holds 200 carriers: program bodies of about 150 KB, 490 KB and 1.7 MB, each
@@ -24,7 +25,9 @@
 #include <vector>
 
 #include "app/Unit1.h"
+#include "bench/BareSave.h"
 #include "bench/BenchTiming.h"
+#include "bench/BenchWindow.h"
 #include "control/Control.h"
 #include "control/MessageLoop.h"
 #include "recovery/ByteStream.h"
@@ -36,6 +39,8 @@
 
 using bench::Median;
 using bench::Now;
+
+using bench::MemorySampler;
 
 namespace {
 
@@ -143,11 +148,7 @@ double BareRestore(const std::vector<CarrierFile>& files) {
     SetFilePointer(in, static_cast<LONG>(file.Offset), nullptr, FILE_BEGIN);
     ReadFile(in, tail.data(), file.Size - file.Offset, &read, nullptr);
     CloseHandle(in);
-    HANDLE out = CreateFileA(file.OutputPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                             nullptr);
-    DWORD written = 0;
-    WriteFile(out, tail.data(), read, &written, nullptr);
-    CloseHandle(out);
+    bench::SaveDurably(file.OutputPath, tail.data(), read);
     MoveFileA(file.Path.c_str(), file.RenamedPath.c_str());
   }
   return Now() - start;
@@ -162,75 +163,6 @@ void DrainMessages() {
     DispatchMessageA(&message);
   }
 }
-
-// Answers the summary box as soon as it appears and notes when that was (and stops the
-// memory sampling there: the box is not part of the restore's work).
-double boxShownAt = 0;
-std::atomic<bool> boxShown{false};
-
-LRESULT CALLBACK AnswerBoxes(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HCBT_ACTIVATE) {
-    HWND window = reinterpret_cast<HWND>(wParam);
-    char className[16] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (std::string(className) == "#32770") {
-      boxShownAt = Now();
-      boxShown = true;
-      PostMessageA(window, WM_COMMAND, IDOK, 0);
-    }
-  }
-  return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-// Samples the process's working set every millisecond while a run lasts. One thread
-// serves every run, so that its own memory is there before the first run starts.
-class MemorySampler {
- public:
-  MemorySampler() { thread_ = CreateThread(nullptr, 0, Sample, this, 0, nullptr); }
-  ~MemorySampler() {
-    ending_ = true;
-    WaitForSingleObject(thread_, INFINITE);
-    CloseHandle(thread_);
-  }
-  // Starts a run; returns the working set at its start.
-  SIZE_T Start() {
-    const SIZE_T now = Current();
-    peak_ = now;
-    active_ = true;
-    return now;
-  }
-  // The highest working set seen since Start.
-  SIZE_T Stop() {
-    active_ = false;
-    Sleep(2);
-    return peak_.load();
-  }
-  static SIZE_T Current() {
-    PROCESS_MEMORY_COUNTERS counters = {};
-    counters.cb = sizeof counters;
-    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
-    return counters.WorkingSetSize;
-  }
-
- private:
-  static DWORD WINAPI Sample(void* self) {
-    auto* sampler = static_cast<MemorySampler*>(self);
-    while (!sampler->ending_) {
-      if (sampler->active_ && !boxShown) {
-        const SIZE_T now = Current();
-        if (now > sampler->peak_) {
-          sampler->peak_ = now;
-        }
-      }
-      Sleep(1);
-    }
-    return 0;
-  }
-  std::atomic<bool> active_{false};
-  std::atomic<bool> ending_{false};
-  std::atomic<SIZE_T> peak_{0};
-  HANDLE thread_ = nullptr;
-};
 
 struct RunResult {
   double Seconds = 0;
@@ -249,11 +181,11 @@ RunResult RestoreInWindow(MainWindow* window, MemorySampler& sampler, const std:
   DrainMessages();
   RunResult result;
   result.Before = sampler.Start();
-  boxShownAt = 0;
-  boxShown = false;
+  bench::boxShownAt = 0;
+  bench::boxShown = false;
   const double start = Now();
   SendMessageA(window->RestoreButton->Handle, BM_CLICK, 0, 0);
-  result.Seconds = (boxShownAt > 0 ? boxShownAt : Now()) - start;
+  result.Seconds = (bench::boxShownAt > 0 ? bench::boxShownAt : Now()) - start;
   result.Peak = sampler.Stop();
   DrainMessages();
   result.Correct = ResultList(window->ResultListView).RowCount() == CarrierCount && AllRestored(files, documents);
@@ -362,7 +294,7 @@ void PrintRepaintCensus(MainWindow* window, const std::string& folder, const std
   census = &counts;
   const double start = Now();
   SendMessageA(window->RestoreButton->Handle, BM_CLICK, 0, 0);
-  const double seconds = (boxShownAt > 0 ? boxShownAt : Now()) - start;
+  const double seconds = (bench::boxShownAt > 0 ? bench::boxShownAt : Now()) - start;
   census = nullptr;
   UnhookWindowsHookEx(sent);
   UnhookWindowsHookEx(taken);
@@ -402,7 +334,7 @@ int main(int argc, char** argv) {
   std::printf("%d carriers, bodies of %zu, %zu and %zu KiB, documents of the test data: %.1f MB in all\n",
               CarrierCount, BodySizes[0] / 1024, BodySizes[1] / 1024, BodySizes[2] / 1024, totalBytes / 1e6);
 
-  HHOOK boxes = SetWindowsHookExA(WH_CBT, AnswerBoxes, nullptr, GetCurrentThreadId());
+  HHOOK boxes = SetWindowsHookExA(WH_CBT, bench::SummaryBoxHook, nullptr, GetCurrentThreadId());
   MainWindow* window = nullptr;
   BuildMainWindow(&window, nullptr);
   window->MainForm->CreateWindowHandle();

@@ -21,6 +21,7 @@
 
 #include "app/Unit1.h"
 #include "bench/BenchTiming.h"
+#include "bench/BenchWindow.h"
 #include "control/Control.h"
 #include "control/MessageLoop.h"
 #include "search/DirectoryListing.h"
@@ -30,6 +31,9 @@
 
 using bench::Median;
 using bench::Now;
+
+using bench::BareWalk;
+using bench::MemorySampler;
 
 namespace {
 
@@ -90,28 +94,6 @@ bool Matches(const std::string& name) {
   return _stricmp(tail, ".exe") == 0 || _stricmp(tail, ".dll") == 0 || _stricmp(tail, ".scr") == 0;
 }
 
-// The floor: every entry of every folder read once; returns the number of matching files.
-int BareWalk(const std::string& folder) {
-  int found = 0;
-  WIN32_FIND_DATAA record;
-  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &record);
-  if (find == INVALID_HANDLE_VALUE) {
-    return 0;
-  }
-  do {
-    const std::string name = record.cFileName;
-    if (record.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      if (name != "." && name != "..") {
-        found += BareWalk(folder + "\\" + name);
-      }
-    } else if (Matches(name)) {
-      ++found;
-    }
-  } while (FindNextFileA(find, &record));
-  FindClose(find);
-  return found;
-}
-
 // The search's own listing without the list and the message handling: each folder
 // listed once for the files the masks accept and every subfolder; returns the files.
 int ListingsOnly(const std::string& folder) {
@@ -136,57 +118,6 @@ void DrainMessages() {
   }
 }
 
-// Samples the process's working set every millisecond while a run lasts. One thread
-// serves every run, so that its own memory is there before the first run starts.
-class MemorySampler {
- public:
-  MemorySampler() { thread_ = CreateThread(nullptr, 0, Sample, this, 0, nullptr); }
-  ~MemorySampler() {
-    ending_ = true;
-    WaitForSingleObject(thread_, INFINITE);
-    CloseHandle(thread_);
-  }
-  // Starts a run; returns the working set at its start.
-  SIZE_T Start() {
-    const SIZE_T now = Current();
-    peak_ = now;
-    active_ = true;
-    return now;
-  }
-  // The highest working set seen since Start.
-  SIZE_T Stop() {
-    active_ = false;
-    Sleep(2);
-    return peak_.load();
-  }
-  static SIZE_T Current() {
-    PROCESS_MEMORY_COUNTERS counters = {};
-    counters.cb = sizeof counters;
-    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
-    return counters.WorkingSetSize;
-  }
-
- private:
-  static DWORD WINAPI Sample(void* self) {
-    auto* sampler = static_cast<MemorySampler*>(self);
-    while (!sampler->ending_) {
-      if (sampler->active_) {
-        const SIZE_T now = Current();
-        if (now > sampler->peak_) {
-          sampler->peak_ = now;
-        }
-      }
-      Sleep(1);
-    }
-    return 0;
-  }
-  std::atomic<bool> active_{false};
-  std::atomic<bool> ending_{false};
-  std::atomic<SIZE_T> peak_{0};
-  HANDLE thread_ = nullptr;
-};
-
-// Working set growth of one search with the given masks: peak during it minus before it.
 double SearchGrowthKiB(MainWindow* window, MemorySampler& sampler, const char* masks) {
   // An empty list first, so that the rows of the previous search are gone on both sides.
   ResultList(window->ResultListView).ClearRows();
@@ -282,7 +213,7 @@ int main(int argc, char** argv) {
   window->MaskCombo->SetText(Masks);
   const std::string finished = "Finish, found 20,000 Files";
 
-  BareWalk(root);  // warms the file system's caches for both sides
+  BareWalk(root, Matches);  // warms the file system's caches for both sides
   // Memory first, while the process has not yet held any rows: a search that lists
   // nothing, then one that lists 20,000 rows.
   MemorySampler sampler;
@@ -300,7 +231,7 @@ int main(int argc, char** argv) {
   bool allFound = true;
   for (int round = 0; round < rounds; ++round) {
     double start = Now();
-    const int bareFound = BareWalk(root);
+    const int bareFound = BareWalk(root, Matches);
     const double floorBefore = Now() - start;
     DrainMessages();
     start = Now();
@@ -311,7 +242,7 @@ int main(int argc, char** argv) {
     const int listed = ListingsOnly(root);
     const double listing = Now() - start;
     start = Now();
-    BareWalk(root);
+    BareWalk(root, Matches);
     const double floor = (floorBefore + (Now() - start)) / 2;
     listingRatios.push_back(listing / floor);
     const bool found = bareFound == expected && listed == expected && window->FoundCount == expected &&

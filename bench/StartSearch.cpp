@@ -17,10 +17,13 @@
 #include "search/DirectoryListing.h"
 #include "search/StartSearch.h"
 #include "bench/BenchTiming.h"
+#include "bench/BenchWindow.h"
 #include "support/ScratchFolder.h"
 
 using bench::Median;
 using bench::Now;
+
+using bench::BareWalk;
 
 namespace {
 
@@ -60,26 +63,8 @@ int MakeTree(const std::string& root) {
   return folders;
 }
 
-// The floor: every entry of every folder read once; returns the number of "*.exe" files.
-int BareWalk(const std::string& folder) {
-  int found = 0;
-  WIN32_FIND_DATAA record;
-  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &record);
-  if (find == INVALID_HANDLE_VALUE) {
-    return 0;
-  }
-  do {
-    const std::string name = record.cFileName;
-    if (record.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      if (name != "." && name != "..") {
-        found += BareWalk(folder + "\\" + name);
-      }
-    } else if (name.size() > 4 && _stricmp(name.c_str() + name.size() - 4, ".exe") == 0) {
-      ++found;
-    }
-  } while (FindNextFileA(find, &record));
-  FindClose(find);
-  return found;
+bool IsExeName(const std::string& name) {
+  return name.size() > 4 && _stricmp(name.c_str() + name.size() - 4, ".exe") == 0;
 }
 
 // The search's own listing without the list and the message handling: each folder
@@ -142,14 +127,14 @@ int main() {
   window->FolderEdit->SetText(root);
   window->MaskCombo->SetText("*.exe");
 
-  BareWalk(root);  // warms the file system's caches for both sides
+  BareWalk(root, IsExeName);  // warms the file system's caches for both sides
   std::vector<double> floors;
   std::vector<double> listings;
   std::vector<double> searches;
   bool allFound = true;
   for (int round = 0; round < Rounds; ++round) {
     double start = Now();
-    const int bareFound = BareWalk(root);
+    const int bareFound = BareWalk(root, IsExeName);
     floors.push_back(Now() - start);
     start = Now();
     const int listedFound = ListingsOnly(root);

@@ -407,12 +407,18 @@ bool SaveStreamToFile(ByteStream& stream, const std::string& fileName, int32_t s
                 error = GetLastError() != NO_ERROR ? GetLastError()
                                                    : static_cast<DWORD>(ERROR_WRITE_FAULT);
             }
+            // The file on the disk must hold exactly the bytes written.
+            LARGE_INTEGER size = {};
+            const bool whole = flushed && GetFileSizeEx(file->Handle.Get(), &size) && size.QuadPart == count;
+            if (flushed && !whole) {
+                error = ERROR_WRITE_FAULT;
+            }
             const bool closed = FreeStream(file);
             if (!closed && error == NO_ERROR) {
                 error = GetLastError() != NO_ERROR ? GetLastError()
                                                    : static_cast<DWORD>(ERROR_WRITE_FAULT);
             }
-            saved = flushed && closed;
+            saved = whole && closed;
             if (!saved) {
                 DeleteFileA(ExactPath(fileName).c_str());
             }

@@ -84,7 +84,7 @@ int32_t CopyStreamBytes(ByteStream& dest, ByteStream& source, int32_t count);
 // Writes count bytes of stream from offset start into the new file fileName, flushed to
 // the disk, and leaves the stream's position where it was. An existing file is never
 // touched (ERROR_FILE_EXISTS). True only when the file was created, every byte was
-// written and flushed and the file was closed; otherwise false, the file created (if
+// written and flushed, the file's size is the count, and the file was closed; otherwise false, the file created (if
 // any) removed again, with the platform's last error telling why (ERROR_HANDLE_EOF when
 // the stream holds fewer bytes,
 // ERROR_NOT_ENOUGH_MEMORY when a buffer could not be allocated, ERROR_INVALID_PARAMETER

@@ -79,14 +79,6 @@ std::string FolderOf(const std::string& path) {
   return path.substr(0, path.size() - FileNameOf(path).size());
 }
 
-// True when the file at path is a file of exactly size bytes.
-bool HasSize(const std::string& path, int32_t size) {
-  WIN32_FILE_ATTRIBUTE_DATA data;
-  return GetFileAttributesExA(ExactPath(path).c_str(), GetFileExInfoStandard, &data) &&
-         (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && data.nFileSizeHigh == 0 &&
-         data.nFileSizeLow == static_cast<DWORD>(size);
-}
-
 void Fail(PlacementResult& result, DWORD error, const char* reason) {
   result.Placed = false;
   result.ErrorCode = error;
@@ -102,13 +94,9 @@ std::string WriteTemporaryFile(ByteStream& document, const std::string& folder, 
     char name[64];
     std::snprintf(name, sizeof name, "~qf%lx-%x.tmp", static_cast<unsigned long>(GetCurrentProcessId()), ++counter);
     const std::string path = folder + name;
+    // The stream layer flushes the new file and checks its size.
     if (SaveStreamToFile(document, path, 0, size)) {
-      if (HasSize(path, size)) {
-        return path;
-      }
-      DeleteFileA(ExactPath(path).c_str());
-      Fail(result, 0, "The saved file is incomplete.");
-      return std::string();
+      return path;
     }
     const DWORD error = GetLastError();
     if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {

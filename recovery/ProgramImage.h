@@ -12,3 +12,6 @@ struct ByteStream;
 // 0 for any other file, so that every offset counts. Leaves the stream's position
 // undefined.
 int64_t ProgramImageEnd(ByteStream& file);
+// The same, with the file's first headSize bytes already read into head: the headers are
+// taken from there as far as they lie in it.
+int64_t ProgramImageEnd(ByteStream& file, const unsigned char* head, int32_t headSize);

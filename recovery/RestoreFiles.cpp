@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <cstring>
 #include <exception>
 
 #include "control/Control.h"
@@ -27,6 +28,8 @@
 
 namespace {
 
+// The first bytes of a file read at once: its signature and a program's headers.
+constexpr int32_t HeadSize = 4096;
 const DWORD RedrawIntervalMs = 250;  // pause between two repaints of the list during a run
 
 // Counts as a running window procedure of the control layer while it lives, so that
@@ -258,17 +261,16 @@ int32_t RestoreRun::ChooseModernOffset(ByteStream& carrier, int32_t imageEnd, st
   return offset;
 }
 
-// True when the file itself begins with a document: it is a document, not a carrier.
-bool StartsWithDocument(ByteStream& file) {
-  unsigned char head[5] = {0, 0, 0, 0, 0};
-  if (StreamSeek(file, 0, FromBeginning) == 0) {
-    StreamRead(file, head, sizeof head);
-  }
-  if (BytesEqual(head, Ole2Signature, sizeof head) || BytesEqual(head, RtfSignature, sizeof head)) {
+// True when the file, whose first bytes are head, itself begins with a document: it is a
+// document, not a carrier.
+bool StartsWithDocument(ByteStream& file, const unsigned char* head, int32_t headSize) {
+  unsigned char start[5] = {0, 0, 0, 0, 0};
+  std::memcpy(start, head, static_cast<size_t>(headSize < 5 ? headSize : 5));
+  if (BytesEqual(start, Ole2Signature, sizeof start) || BytesEqual(start, RtfSignature, sizeof start)) {
     return true;
   }
   // The end of the file is read only for a head that may start a newer document.
-  if (head[0] == 'P' || head[0] == '%') {
+  if (start[0] == 'P' || start[0] == '%') {
     return !ModernDocumentAt(file, 0, ReadDocumentEnd(file, 0)).empty();
   }
   return false;
@@ -304,24 +306,29 @@ void RestoreRun::RestoreRow(int row) {
               reason.empty() ? "Error " + IntegerText(static_cast<int32_t>(error)) : reason);
     return;
   }
-  if (StreamSize64(*carrier) > LargestSupportedFileSize) {
+  const int64_t size = StreamSize64(*carrier);
+  if (size > LargestSupportedFileSize) {
     FreeStream(carrier);
     WriteCell(row, path, name, StatusColumn, "Not Supported");
     WriteCell(row, path, name, InformationColumn, "File is 2 GB or larger");
     return;
   }
-  if (StreamSize(*carrier) == 0) {
+  if (size <= 0) {
     return;
   }
 
-  if (StartsWithDocument(*carrier)) {
+  // The file's first bytes, read once (it was just opened), tell a document and hold a
+  // program's headers.
+  unsigned char head[HeadSize];
+  const int32_t headSize = StreamRead(*carrier, head, HeadSize);
+  if (StartsWithDocument(*carrier, head, headSize)) {
     FreeStream(carrier);
     WriteCell(row, path, name, StatusColumn, "Not Detected");
     WriteCell(row, path, name, InformationColumn, "Microsoft Office Document");
     return;
   }
-  const int64_t imageEnd = ProgramImageEnd(*carrier);
-  if (imageEnd >= StreamSize(*carrier)) {
+  const int64_t imageEnd = ProgramImageEnd(*carrier, head, headSize);
+  if (imageEnd >= size) {
     // A program with nothing after its image carries no document.
     FreeStream(carrier);
     WriteCell(row, path, name, StatusColumn, "Not Detected");
