@@ -10,6 +10,7 @@
 #include <string>
 
 #include "bench/BenchTiming.h"
+#include "control/UniqueHandle.h"
 
 namespace bench {
 
@@ -92,8 +93,8 @@ class MemorySampler {
 inline int BareWalk(const std::string& folder, bool (*matches)(const std::string& name)) {
   int found = 0;
   WIN32_FIND_DATAA record;
-  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &record);
-  if (find == INVALID_HANDLE_VALUE) {
+  FindHandle find(FindFirstFileA((folder + "\\*").c_str(), &record));
+  if (!find.IsValid()) {
     return 0;
   }
   do {
@@ -105,8 +106,8 @@ inline int BareWalk(const std::string& folder, bool (*matches)(const std::string
     } else if (matches(name)) {
       ++found;
     }
-  } while (FindNextFileA(find, &record));
-  FindClose(find);
+  } while (FindNextFileA(find.Get(), &record));
+  find.Close();
   return found;
 }
 

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 #include "bench/BenchTiming.h"
+#include "control/UniqueHandle.h"
 
 using bench::Median;
 using bench::Now;
@@ -37,11 +38,11 @@ bool CreateFiles(const std::string& folder)
     }
     for (int i = 0; i < FileCount; ++i) {
         const std::string path = folder + "\\" + FileName(i);
-        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE) {
+        FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.IsValid()) {
             return false;
         }
-        CloseHandle(file);
+        file.Close();
     }
     return true;
 }
@@ -58,15 +59,15 @@ void RemoveFiles(const std::string& folder)
 int BareEnumeration(const std::string& folder)
 {
     WIN32_FIND_DATAA record;
-    HANDLE find = FindFirstFileA((folder + "\\*.*").c_str(), &record);
-    if (find == INVALID_HANDLE_VALUE) {
+    FindHandle find(FindFirstFileA((folder + "\\*.*").c_str(), &record));
+    if (!find.IsValid()) {
         return 0;
     }
     int count = 0;
     do {
         ++count;
-    } while (FindNextFileA(find, &record));
-    FindClose(find);
+    } while (FindNextFileA(find.Get(), &record));
+    find.Close();
     return count;
 }
 

@@ -11,6 +11,7 @@
 
 #include "recovery/FindFast.h"
 #include "bench/BenchTiming.h"
+#include "control/UniqueHandle.h"
 
 using bench::Median;
 using bench::Now;
@@ -26,9 +27,9 @@ const std::string Ole2Pattern = "\xD0\xCF\x11\xE0\xA1";
 // pattern once near the end. Returns the pattern's offset, or -1 on failure.
 int32_t WriteCarrier(const std::string& path)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsValid()) {
         return -1;
     }
     const int32_t patternAt = static_cast<int32_t>(FileSize - 70000);
@@ -56,29 +57,29 @@ int32_t WriteCarrier(const std::string& path)
             std::copy(Ole2Pattern.begin(), Ole2Pattern.end(), block.begin() + (patternAt - done));
         }
         DWORD written = 0;
-        ok = WriteFile(file, block.data(), static_cast<DWORD>(block.size()), &written, nullptr)
+        ok = WriteFile(file.Get(), block.data(), static_cast<DWORD>(block.size()), &written, nullptr)
             && written == block.size();
     }
-    CloseHandle(file);
+    file.Close();
     return ok ? patternAt : -1;
 }
 
 // The floor: the same open, the same buffer and chunk size, no scanning.
 int64_t ReadLoop(const std::string& path)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsValid()) {
         return -1;
     }
     std::unique_ptr<uint8_t[]> buffer(new uint8_t[FindFastChunkSize + 1]);
     int64_t total = 0;
     DWORD read = 0;
-    while (ReadFile(file, buffer.get(), FindFastChunkSize, &read, nullptr) && read > 0) {
+    while (ReadFile(file.Get(), buffer.get(), FindFastChunkSize, &read, nullptr) && read > 0) {
         buffer[read] = 0;
         total += read;
     }
-    CloseHandle(file);
+    file.Close();
     return total;
 }
 

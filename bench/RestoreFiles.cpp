@@ -27,6 +27,7 @@
 #include "support/ProgramBody.h"
 #include "support/RestoreTestWindow.h"
 #include "support/ScratchFolder.h"
+#include "control/UniqueHandle.h"
 
 using bench::Now;
 using carriers::ProgramBody;
@@ -43,29 +44,29 @@ const std::string Ole2("\xD0\xCF\x11\xE0\xA1", 5);
 // ---- files ---------------------------------------------------------------------------
 
 bool WriteWholeFile(const std::string& path, const char* data, size_t size) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.IsValid()) {
     return false;
   }
   DWORD written = 0;
-  const bool ok = WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr) && written == size;
-  CloseHandle(file);
+  const bool ok = WriteFile(file.Get(), data, static_cast<DWORD>(size), &written, nullptr) && written == size;
+  file.Close();
   return ok;
 }
 
 void RemoveFolderFiles(const std::string& folder) {
   WIN32_FIND_DATAA record;
-  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &record);
-  if (find == INVALID_HANDLE_VALUE) {
+  FindHandle find(FindFirstFileA((folder + "\\*").c_str(), &record));
+  if (!find.IsValid()) {
     return;
   }
   do {
     if ((record.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
       DeleteFileA((folder + "\\" + record.cFileName).c_str());
     }
-  } while (FindNextFileA(find, &record));
-  FindClose(find);
+  } while (FindNextFileA(find.Get(), &record));
+  find.Close();
 }
 
 // Pseudo-random letters a to t: no signature, no type word.
@@ -129,11 +130,11 @@ double Floor(const std::vector<std::string>& paths, const std::string& suffix) {
   const double start = Now();
   for (size_t i = 0; i < paths.size(); ++i) {
     const std::string path = suffix.empty() ? paths[i] : paths[i].substr(0, paths[i].size() - 4) + suffix;
-    HANDLE in = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+    FileHandle in(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD read = 0;
-    ReadFile(in, buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr);
-    CloseHandle(in);
+    ReadFile(in.Get(), buffer.data(), static_cast<DWORD>(buffer.size()), &read, nullptr);
+    in.Close();
     const DWORD offset = static_cast<DWORD>(Offsets[i % 3]);
     bench::SaveDurably(path + ".tail", buffer.data() + offset, read > offset ? read - offset : 0);
   }
@@ -219,14 +220,14 @@ bool BenchmarkLargeCarrier(const std::string& folder, const std::string& body) {
   RemoveFolderFiles(folder);
   const std::string path = folder + "\\large.exe";
   // Written in blocks so that the benchmark itself never holds the document.
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                            nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                            nullptr));
+  if (!file.IsValid()) {
     std::printf("cannot write %s\n", path.c_str());
     return false;
   }
   DWORD written = 0;
-  WriteFile(file, body.data(), 20480, &written, nullptr);
+  WriteFile(file.Get(), body.data(), 20480, &written, nullptr);
   std::vector<char> block(1 << 20);
   uint32_t seed = 99;
   for (int64_t done = 0; done < LargeDocumentSize; done += static_cast<int64_t>(block.size())) {
@@ -237,9 +238,9 @@ bool BenchmarkLargeCarrier(const std::string& folder, const std::string& body) {
     if (done + static_cast<int64_t>(block.size()) == LargeDocumentSize) {
       std::copy_n("Word", 4, block.end() - 100);
     }
-    WriteFile(file, block.data(), static_cast<DWORD>(block.size()), &written, nullptr);
+    WriteFile(file.Get(), block.data(), static_cast<DWORD>(block.size()), &written, nullptr);
   }
-  CloseHandle(file);
+  file.Close();
 
   PROCESS_MEMORY_COUNTERS before = {};
   before.cb = sizeof before;

@@ -36,6 +36,7 @@
 #include "search/StartSearch.h"
 #include "support/ProgramBody.h"
 #include "support/ScratchFolder.h"
+#include "control/UniqueHandle.h"
 
 using bench::Median;
 using bench::Now;
@@ -75,14 +76,14 @@ std::string OutputExtension(const std::string& document) {
 }
 
 bool WriteNewFile(const std::string& path, const std::string& first, const std::string& second) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.IsValid()) {
     return false;
   }
   DWORD written = 0;
-  bool ok = WriteFile(file, first.data(), static_cast<DWORD>(first.size()), &written, nullptr) != 0;
-  ok = ok && WriteFile(file, second.data(), static_cast<DWORD>(second.size()), &written, nullptr) != 0;
-  CloseHandle(file);
+  bool ok = WriteFile(file.Get(), first.data(), static_cast<DWORD>(first.size()), &written, nullptr) != 0;
+  ok = ok && WriteFile(file.Get(), second.data(), static_cast<DWORD>(second.size()), &written, nullptr) != 0;
+  file.Close();
   return ok;
 }
 
@@ -139,15 +140,15 @@ double BareRestore(const std::vector<CarrierFile>& files) {
   std::vector<char> tail(4 << 20);
   const double start = Now();
   for (const CarrierFile& file : files) {
-    HANDLE in = CreateFileA(file.Path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+    FileHandle in(CreateFileA(file.Path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
     char head[5];
     DWORD read = 0;
-    SetFilePointer(in, static_cast<LONG>(file.Offset), nullptr, FILE_BEGIN);
-    ReadFile(in, head, sizeof head, &read, nullptr);
-    SetFilePointer(in, static_cast<LONG>(file.Offset), nullptr, FILE_BEGIN);
-    ReadFile(in, tail.data(), file.Size - file.Offset, &read, nullptr);
-    CloseHandle(in);
+    SetFilePointer(in.Get(), static_cast<LONG>(file.Offset), nullptr, FILE_BEGIN);
+    ReadFile(in.Get(), head, sizeof head, &read, nullptr);
+    SetFilePointer(in.Get(), static_cast<LONG>(file.Offset), nullptr, FILE_BEGIN);
+    ReadFile(in.Get(), tail.data(), file.Size - file.Offset, &read, nullptr);
+    in.Close();
     bench::SaveDurably(file.OutputPath, tail.data(), read);
     MoveFileA(file.Path.c_str(), file.RenamedPath.c_str());
   }

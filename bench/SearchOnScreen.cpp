@@ -28,6 +28,7 @@
 #include "search/ResultList.h"
 #include "search/StartSearch.h"
 #include "support/ScratchFolder.h"
+#include "control/UniqueHandle.h"
 
 using bench::Median;
 using bench::Now;
@@ -44,11 +45,11 @@ const char* const Masks = "*.exe;*.dll;*.scr";
 const int MatchingPerFolder = 4;
 
 void WriteSmallFile(const std::string& path, DWORD size) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file != INVALID_HANDLE_VALUE) {
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (file.IsValid()) {
     DWORD written = 0;
-    WriteFile(file, path.data(), std::min(size, static_cast<DWORD>(path.size())), &written, nullptr);
-    CloseHandle(file);
+    WriteFile(file.Get(), path.data(), std::min(size, static_cast<DWORD>(path.size())), &written, nullptr);
+    file.Close();
   }
 }
 

@@ -19,6 +19,7 @@
 #include "bench/BenchTiming.h"
 #include "bench/BenchWindow.h"
 #include "support/ScratchFolder.h"
+#include "control/UniqueHandle.h"
 
 using bench::Median;
 using bench::Now;
@@ -33,11 +34,11 @@ const int FilesPerFolder = 10; // one of them "*.exe"
 const int Rounds = 5;
 
 void WriteEmptyFile(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file != INVALID_HANDLE_VALUE) {
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (file.IsValid()) {
     DWORD written = 0;
-    WriteFile(file, path.data(), static_cast<DWORD>(path.size() % 97), &written, nullptr);
-    CloseHandle(file);
+    WriteFile(file.Get(), path.data(), static_cast<DWORD>(path.size() % 97), &written, nullptr);
+    file.Close();
   }
 }
 

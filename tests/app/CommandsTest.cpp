@@ -22,6 +22,7 @@
 #include "support/ProgramTexts.h"
 #include "support/ScratchFolder.h"
 #include "support/ScriptNames.h"
+#include "control/UniqueHandle.h"
 
 namespace {
 
@@ -186,13 +187,13 @@ TEST_F(CommandsTest, AFileThatCannotBeRenamedKeepsItsSelectedRow) {
   ListFile("b.exe");
   ListFile("c.exe");
   files.WriteFile("c.vrs", "already there");
-  HANDLE locked = CreateFileA(files.Path("b.exe").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+  FileHandle locked(CreateFileA(files.Path("b.exe").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_NE(locked.Get(), INVALID_HANDLE_VALUE);
   Select({"a.exe", "b.exe", "c.exe"});
   window_->RenameFilesEdit->SetText("vrs");
   ProcessSelectedFiles(window_, SelectedFilesMode::Rename);
-  CloseHandle(locked);
+  locked.Close();
 
   EXPECT_GE(RowOf("a.vrs"), 0);
   EXPECT_FALSE(rows->IsRowSelected(RowOf("a.vrs")));

@@ -25,6 +25,7 @@
 #include "support/MidRunActions.h"
 #include "support/ScratchFolder.h"
 #include "support/WindowCapture.h"
+#include "control/UniqueHandle.h"
 
 namespace {
 
@@ -162,14 +163,14 @@ TEST_F(StartSearchTest, CountAndSizeTextsUseTheirGroupedForms) {
 
   // A file of 3,000,000,000 bytes (sparse where the file system allows it).
   const std::string big = files.Path("big.bin");
-  HANDLE file = CreateFileA(big.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  FileHandle file(CreateFileA(big.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_NE(file.Get(), INVALID_HANDLE_VALUE);
   DWORD returned = 0;
-  DeviceIoControl(file, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
+  DeviceIoControl(file.Get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
   LARGE_INTEGER size;
   size.QuadPart = 3000000000LL;
-  const bool sized = SetFilePointerEx(file, size, nullptr, FILE_BEGIN) && SetEndOfFile(file);
-  CloseHandle(file);
+  const bool sized = SetFilePointerEx(file.Get(), size, nullptr, FILE_BEGIN) && SetEndOfFile(file.Get());
+  file.Close();
   if (!sized) {
     GTEST_SKIP() << "no room for a file of 3,000,000,000 bytes";
   }
@@ -429,14 +430,14 @@ bool CreateWideFolder(const std::string& path) {
 }
 
 bool CreateWideFile(const std::string& path, const std::string& bytes) {
-  HANDLE file = CreateFileW((L"\\\\?\\" + Utf16(path)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
+  FileHandle file(CreateFileW((L"\\\\?\\" + Utf16(path)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.IsValid()) {
     return false;
   }
   DWORD written = 0;
-  const bool ok = bytes.empty() || WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(file);
+  const bool ok = bytes.empty() || WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  file.Close();
   return ok;
 }
 
