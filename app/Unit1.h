@@ -8,19 +8,19 @@ struct Control;
 // The one main window object. The search and the restore receive it through the records it
 // extends; the controls are owned by the form, the object by the form too (released with it).
 struct MainWindow : RestoreWindow {
-  Control* LookInLabel = nullptr;
-  Control* ExtensionLabel = nullptr;
-  Control* TopBar = nullptr;
-  Control* CommandBar = nullptr;
-  Control* AboutButton = nullptr;
-  Control* RenameFilesButton = nullptr;
-  Control* RenameFilesEdit = nullptr;
-  Control* OptionsGroup = nullptr;
-  Control* DeleteFilesButton = nullptr;
-  Control* SelectAllButton = nullptr;
-  Control* ClearAllButton = nullptr;
-  Control* ClearResultButton = nullptr;
-  Control* DeleteListButton = nullptr;
+    Control* LookInLabel = nullptr;
+    Control* ExtensionLabel = nullptr;
+    Control* TopBar = nullptr;
+    Control* CommandBar = nullptr;
+    Control* AboutButton = nullptr;
+    Control* RenameFilesButton = nullptr;
+    Control* RenameFilesEdit = nullptr;
+    Control* OptionsGroup = nullptr;
+    Control* DeleteFilesButton = nullptr;
+    Control* SelectAllButton = nullptr;
+    Control* ClearAllButton = nullptr;
+    Control* ClearResultButton = nullptr;
+    Control* DeleteListButton = nullptr;
 };
 
 // Title the window carries while it is used; set by InitializeMainWindow.

@@ -24,21 +24,20 @@ const int Rounds = 7;
 const char* const MaskText = "*.exe;*.dll;*.scr";
 const char* const Extensions[] = {".exe", ".dll", ".scr", ".txt", ".doc"};
 
-std::string FileName(int i)
-{
+std::string FileName(int i) {
     char name[32];
     std::snprintf(name, sizeof(name), "file%05d%s", i, Extensions[i % 5]);
     return name;
 }
 
-bool CreateFiles(const std::string& folder)
-{
+bool CreateFiles(const std::string& folder) {
     if (!CreateDirectoryA(folder.c_str(), nullptr)) {
         return false;
     }
     for (int i = 0; i < FileCount; ++i) {
         const std::string path = folder + "\\" + FileName(i);
-        FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.IsValid()) {
             return false;
         }
@@ -47,8 +46,7 @@ bool CreateFiles(const std::string& folder)
     return true;
 }
 
-void RemoveFiles(const std::string& folder)
-{
+void RemoveFiles(const std::string& folder) {
     for (int i = 0; i < FileCount; ++i) {
         DeleteFileA((folder + "\\" + FileName(i)).c_str());
     }
@@ -56,8 +54,7 @@ void RemoveFiles(const std::string& folder)
 }
 
 // Returns the number of entries the platform reported.
-int BareEnumeration(const std::string& folder)
-{
+int BareEnumeration(const std::string& folder) {
     WIN32_FIND_DATAA record;
     FindHandle find(FindFirstFileA((folder + "\\*.*").c_str(), &record));
     if (!find.IsValid()) {
@@ -71,13 +68,13 @@ int BareEnumeration(const std::string& folder)
     return count;
 }
 
-} // namespace
+}  // namespace
 
-int main()
-{
+int main() {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
-    const std::string folder = std::string(temp) + "qf_bench_listing_" + std::to_string(GetCurrentProcessId());
+    const std::string folder =
+        std::string(temp) + "qf_bench_listing_" + std::to_string(GetCurrentProcessId());
 
     std::printf("creating %d files...\n", FileCount);
     std::fflush(stdout);
@@ -131,10 +128,14 @@ int main()
 
     const double ratio = Median(ratios);
     std::printf("entries reported: %d, kept by \"%s\": %d\n", bareCount, MaskText, listedCount);
-    std::printf("bare FindFirstFileA/FindNextFileA loop: median %.2f ms\n", Median(bareTimes) * 1000.0);
-    std::printf("DirectoryListing scan:                  median %.2f ms\n", Median(listingTimes) * 1000.0);
-    std::printf("ratio DirectoryListing / bare loop (median of %d): %.2f (limit 3)\n", Rounds, ratio);
-    std::printf("ratio with SortEntries added (median of 3, information only): %.2f\n", Median(sortedRatios));
+    std::printf("bare FindFirstFileA/FindNextFileA loop: median %.2f ms\n",
+                Median(bareTimes) * 1000.0);
+    std::printf("DirectoryListing scan:                  median %.2f ms\n",
+                Median(listingTimes) * 1000.0);
+    std::printf("ratio DirectoryListing / bare loop (median of %d): %.2f (limit 3)\n", Rounds,
+                ratio);
+    std::printf("ratio with SortEntries added (median of 3, information only): %.2f\n",
+                Median(sortedRatios));
     if (listedCount != FileCount * 3 / 5) {
         std::printf("unexpected number of kept entries\n");
         return 1;

@@ -6,8 +6,7 @@ Control::Control() = default;
 
 Control::~Control() = default;
 
-void Control::Init()
-{
+void Control::Init() {
     ClassStyle = CS_OWNDC;
     Style = FormStyle;
     ExStyle = WS_EX_CONTROLPARENT;
@@ -21,16 +20,14 @@ void Control::Init()
     Actions = &FormActions();
 }
 
-void Control::Construct(Control* parent)
-{
+void Control::Construct(Control* parent) {
     Init();
     if (parent)
         Colour = parent->Colour;
     SetParentControl(parent);
 }
 
-void Control::SetParentControl(Control* parent)
-{
+void Control::SetParentControl(Control* parent) {
     if (parent == Parent)
         return;
     if (Parent) {
@@ -49,8 +46,7 @@ void Control::SetParentControl(Control* parent)
         ::SetParent(Handle, parent->Handle);
 }
 
-Control* Control::ParentForm()
-{
+Control* Control::ParentForm() {
     for (Control* control = this; control; control = control->Parent) {
         if (control->IsForm)
             return control;
@@ -58,28 +54,25 @@ Control* Control::ParentForm()
     return nullptr;
 }
 
-void Control::SetFocusedChild(Control* child)
-{
+void Control::SetFocusedChild(Control* child) {
     FocusedChild = child;
 }
 
-Control* Control::AttachMessageProc(MessageProc procedure, void* argument)
-{
+Control* Control::AttachMessageProc(MessageProc procedure, void* argument) {
     if (procedure && !HasMessageProc(procedure))
         MessageProcs.push_back(AttachedProc{procedure, argument});
     return this;
 }
 
-Control* Control::DetachMessageProc(MessageProc procedure)
-{
-    MessageProcs.erase(std::remove_if(MessageProcs.begin(), MessageProcs.end(),
-                                      [procedure](const AttachedProc& p) { return p.Procedure == procedure; }),
-                       MessageProcs.end());
+Control* Control::DetachMessageProc(MessageProc procedure) {
+    MessageProcs.erase(
+        std::remove_if(MessageProcs.begin(), MessageProcs.end(),
+                       [procedure](const AttachedProc& p) { return p.Procedure == procedure; }),
+        MessageProcs.end());
     return this;
 }
 
-bool Control::HasMessageProc(MessageProc procedure) const
-{
+bool Control::HasMessageProc(MessageProc procedure) const {
     return std::any_of(MessageProcs.begin(), MessageProcs.end(),
                        [procedure](const AttachedProc& p) { return p.Procedure == procedure; });
 }

@@ -2,12 +2,10 @@
 
 #include "control/Control.h"
 
-Control* ControlData::Self()
-{
+Control* ControlData::Self() {
     return static_cast<Control*>(this);
 }
 
-const Control* ControlData::Self() const
-{
+const Control* ControlData::Self() const {
     return static_cast<const Control*>(this);
 }

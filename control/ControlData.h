@@ -63,34 +63,35 @@ struct ControlData : public ManagedObject {
 
     // Window.
     HWND Handle = nullptr;
-    HWND InnerHandle = nullptr;          // takes the focus when it differs from Handle
+    HWND InnerHandle = nullptr;  // takes the focus when it differs from Handle
     DWORD ClassStyle = 0;
     DWORD Style = 0;
     DWORD ExStyle = 0;
-    WNDPROC DefaultProc = nullptr;       // the standard class's procedure, or none
-    bool WindowNotOwned = false;         // the window is not destroyed with the object
-    bool WindowGone = false;             // the window existed and was destroyed
-    bool PendingShow = false;            // shown by the next CreateWindowHandle
-    bool PositionSet = false;            // a form's position was set (else CW_USEDEFAULT)
+    WNDPROC DefaultProc = nullptr;  // the standard class's procedure, or none
+    bool WindowNotOwned = false;    // the window is not destroyed with the object
+    bool WindowGone = false;        // the window existed and was destroyed
+    bool PendingShow = false;       // shown by the next CreateWindowHandle
+    bool PositionSet = false;       // a form's position was set (else CW_USEDEFAULT)
     Control* Parent = nullptr;
 
     // Kind.
     ControlKind Kind = ControlKind::Form;
-    std::string BaseClassName = "Form";  // "Form", "BUTTON", "STATIC", "EDIT", "COMBOBOX", "SysListView32"
-    bool CustomClassName = false;        // BaseClassName is the class name itself (no "obj_")
+    std::string BaseClassName =
+        "Form";  // "Form", "BUTTON", "STATIC", "EDIT", "COMBOBOX", "SysListView32"
+    bool CustomClassName = false;  // BaseClassName is the class name itself (no "obj_")
     const ControlActions* Actions = nullptr;
 
     bool Enabled = true;
     bool Visible = true;
     bool TabStop = false;
     int TabOrder = 0;
-    int TabOrderCounter = 0;             // a form's running counter
+    int TabOrderCounter = 0;  // a form's running counter
     HICON SmallIcon = nullptr;
     bool IconShared = false;
     WORD ControlId = 0;
 
-    int NestingDepth = 0;                // message handling depth of this control
-    bool DestroyRequested = false;       // WM_DESTROY seen
+    int NestingDepth = 0;           // message handling depth of this control
+    bool DestroyRequested = false;  // WM_DESTROY seen
     bool IsChildWindow = false;
     bool IsForm = false;
     bool IsLabel = false;
@@ -101,11 +102,11 @@ struct ControlData : public ManagedObject {
     bool (*KeyboardHandler)(Control* control, MessageRecord& message, LRESULT& result) = nullptr;
     void (*ClickAction)(Control* control) = nullptr;
     void (*AfterTextChange)(Control* control) = nullptr;
-    int FocusChangeDepth = 0;            // raised while default WM_SETFOCUS processing runs
+    int FocusChangeDepth = 0;  // raised while default WM_SETFOCUS processing runs
 
     // Look.
     bool Ctl3D = false;
-    bool Ctl3DChildren = true;           // children may use the 3-D look
+    bool Ctl3DChildren = true;  // children may use the 3-D look
     bool HasBorder = true;
     ColourValue TextColour = ColourWindowText;  // the system's window-text colour
     ColourValue Colour = ColourBtnFace;
@@ -123,14 +124,14 @@ struct ControlData : public ManagedObject {
     RECT Bounds = {0, 0, 0, 0};
     ControlAlign Align = AlignNone;
     bool AlignLocked = false;
-    bool Realigning = false;             // a realign of this parent is running
+    bool Realigning = false;  // a realign of this parent is running
     bool AnchorLeft = false;
     bool AnchorTop = false;
     bool AnchorRight = false;
     bool AnchorBottom = false;
-    int AnchorParentWidth = 0;           // the parent's client size recorded for anchors
+    int AnchorParentWidth = 0;  // the parent's client size recorded for anchors
     int AnchorParentHeight = 0;
-    WPARAM SizeType = 0;                 // wParam of the last WM_SIZE
+    WPARAM SizeType = 0;  // wParam of the last WM_SIZE
     bool AutoSize = false;
     bool WordWrap = false;
     int AutoSizePaddingX = 0;
@@ -139,9 +140,9 @@ struct ControlData : public ManagedObject {
     int MinHeight = 0;
 
     // Children and attached procedures.
-    std::vector<Control*> Children;      // creation order
+    std::vector<Control*> Children;  // creation order
     std::vector<AttachedProc> MessageProcs;
-    Control* FocusedChild = nullptr;     // a form's child that last had the focus
+    Control* FocusedChild = nullptr;  // a form's child that last had the focus
 
     // Painting (control/Painting.h, control/OwnerDrawButton.h, control/MouseTracking.h).
     bool Transparent = false;
@@ -158,7 +159,7 @@ struct ControlData : public ManagedObject {
     int GlyphLayout = 0;
     int PressShiftX = 0;
     int PressShiftY = 0;
-    bool Checked = false;                // radio buttons and buttons keeping their state
+    bool Checked = false;  // radio buttons and buttons keeping their state
     bool Pressed = false;
 
     // Gradient panel.
@@ -180,7 +181,7 @@ struct ControlData : public ManagedObject {
     int ColumnCount = 0;
     int SortColumn = 0;
     HIMAGELIST ImageLists[3] = {nullptr, nullptr, nullptr};
-    bool RightClick = false;             // the last click event came from the right button
+    bool RightClick = false;  // the last click event came from the right button
 
     // Events, in the order the control stores them.
     Event<NotifyProc> LeaveEvent;

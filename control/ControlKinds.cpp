@@ -16,33 +16,30 @@ const DWORD RadioStyle = WS_CHILD | WS_VISIBLE | WS_GROUP | WS_TABSTOP | BS_NOTI
 const DWORD EditStyle = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP;
 const DWORD ComboStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_HASSTRINGS;
 
-void ClearComboItems(Control* control)
-{
+void ClearComboItems(Control* control) {
     control->Send(CB_RESETCONTENT);
 }
 
 // The radio button's click action: it becomes the checked one of its group.
-void CheckRadioAction(Control* radio)
-{
+void CheckRadioAction(Control* radio) {
     Control* parent = radio->Parent;
     if (!parent)
         return;
     for (Control* sibling : parent->Children) {
-        if (sibling->Kind == ControlKind::RadioButton && sibling->ControlId >= parent->FirstRadioId &&
-            sibling->ControlId <= parent->LastRadioId)
+        if (sibling->Kind == ControlKind::RadioButton &&
+            sibling->ControlId >= parent->FirstRadioId && sibling->ControlId <= parent->LastRadioId)
             sibling->Checked = (sibling == radio);
     }
     if (parent->Handle)
-        CheckRadioButton(parent->Handle, parent->FirstRadioId, parent->LastRadioId, radio->ControlId);
+        CheckRadioButton(parent->Handle, parent->FirstRadioId, parent->LastRadioId,
+                         radio->ControlId);
 }
 
-void ApplyRadioCheck(Control* radio)
-{
+void ApplyRadioCheck(Control* radio) {
     SendMessageA(radio->Handle, BM_SETCHECK, radio->Checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-ControlActions MakeButtonActions()
-{
+ControlActions MakeButtonActions() {
     ControlActions actions;
     actions.Clear = ClearTextOf;
     actions.ClickCode = BN_CLICKED;
@@ -54,22 +51,19 @@ ControlActions MakeButtonActions()
     return actions;
 }
 
-ControlActions MakeRadioActions()
-{
+ControlActions MakeRadioActions() {
     ControlActions actions = MakeButtonActions();
     actions.AfterCreate = ApplyRadioCheck;
     return actions;
 }
 
-const ControlActions& RadioActions()
-{
+const ControlActions& RadioActions() {
     static const ControlActions actions = MakeRadioActions();
     return actions;
 }
 
 // A child's copy of its parent's font or brush, owned by the child.
-GraphicTool* CopyTool(const GraphicTool* source, Control* owner)
-{
+GraphicTool* CopyTool(const GraphicTool* source, Control* owner) {
     GraphicTool* tool = new GraphicTool(source->Kind);
     tool->Assign(*source);
     tool->Owner = owner;
@@ -80,9 +74,9 @@ GraphicTool* CopyTool(const GraphicTool* source, Control* owner)
 // A child control that auto-size fits to its text with the given padding.
 Control* NewChild(Control* parent, ControlKind kind, const char* baseClassName, DWORD style,
                   const ControlActions* actions, bool uses3D, int width, int height, int paddingX,
-                  int paddingY)
-{
-    Control* control = CreateChildControl(parent, kind, baseClassName, style, actions, uses3D, width, height);
+                  int paddingY) {
+    Control* control =
+        CreateChildControl(parent, kind, baseClassName, style, actions, uses3D, width, height);
     control->AutoSizePaddingX = paddingX;
     control->AutoSizePaddingY = paddingY;
     return control;
@@ -93,19 +87,16 @@ Control* NewChild(Control* parent, ControlKind kind, const char* baseClassName, 
 // ---------------------------------------------------------------------------------
 // Action records
 
-void ClearTextOf(Control* control)
-{
+void ClearTextOf(Control* control) {
     control->SetText(std::string());
 }
 
-const ControlActions& ButtonActions()
-{
+const ControlActions& ButtonActions() {
     static const ControlActions actions = MakeButtonActions();
     return actions;
 }
 
-const ControlActions& StaticActions()
-{
+const ControlActions& StaticActions() {
     static const ControlActions actions = [] {
         ControlActions a;
         a.Clear = ClearTextOf;
@@ -117,8 +108,7 @@ const ControlActions& StaticActions()
     return actions;
 }
 
-const ControlActions& EditActions()
-{
+const ControlActions& EditActions() {
     static const ControlActions actions = [] {
         ControlActions a;
         a.Clear = ClearTextOf;
@@ -139,8 +129,7 @@ const ControlActions& EditActions()
     return actions;
 }
 
-const ControlActions& ComboBoxActions()
-{
+const ControlActions& ComboBoxActions() {
     static const ControlActions actions = [] {
         ControlActions a;
         a.Clear = ClearComboItems;
@@ -168,14 +157,12 @@ const ControlActions& ComboBoxActions()
     return actions;
 }
 
-const ControlActions& FormActions()
-{
+const ControlActions& FormActions() {
     static const ControlActions actions;
     return actions;
 }
 
-WORD NextControlId()
-{
+WORD NextControlId() {
     static WORD next = FirstControlId;
     return next++;
 }
@@ -183,9 +170,9 @@ WORD NextControlId()
 // ---------------------------------------------------------------------------------
 // Constructors
 
-Control* CreateChildControl(Control* parent, ControlKind kind, const char* baseClassName, DWORD style,
-                            const ControlActions* actions, bool uses3D, int width, int height)
-{
+Control* CreateChildControl(Control* parent, ControlKind kind, const char* baseClassName,
+                            DWORD style, const ControlActions* actions, bool uses3D, int width,
+                            int height) {
     Control* control = new Control();
     control->Construct(parent);
     control->Kind = kind;
@@ -224,8 +211,7 @@ Control* CreateChildControl(Control* parent, ControlKind kind, const char* baseC
     return control;
 }
 
-Control* CreateForm(Control* parent, const std::string& caption)
-{
+Control* CreateForm(Control* parent, const std::string& caption) {
     Control* form = new Control();
     form->Construct(parent);
     form->Kind = ControlKind::Form;
@@ -240,38 +226,36 @@ Control* CreateForm(Control* parent, const std::string& caption)
     return form;
 }
 
-Control* CreateLabel(Control* parent, const std::string& caption)
-{
-    Control* label = NewChild(parent, ControlKind::Label, "STATIC", LabelStyle, &StaticActions(), false, 64, 22, 1, 1);
+Control* CreateLabel(Control* parent, const std::string& caption) {
+    Control* label = NewChild(parent, ControlKind::Label, "STATIC", LabelStyle, &StaticActions(),
+                              false, 64, 22, 1, 1);
     label->IsLabel = true;
     label->Caption = caption;
     return label;
 }
 
-Control* CreatePanel(Control* parent, PanelEdge edge)
-{
+Control* CreatePanel(Control* parent, PanelEdge edge) {
     DWORD style = LabelStyle;
     if (edge == PanelRaised)
         style |= WS_DLGFRAME;
     else if (edge == PanelLowered)
         style |= SS_SUNKEN;
-    return NewChild(parent, ControlKind::Panel, "STATIC", style, &StaticActions(), false, 100, 100, 1, 1);
+    return NewChild(parent, ControlKind::Panel, "STATIC", style, &StaticActions(), false, 100, 100,
+                    1, 1);
 }
 
-Control* CreateGradientPanel(Control* parent, ColourValue colour1, ColourValue colour2)
-{
-    Control* panel =
-        NewChild(parent, ControlKind::GradientPanel, "STATIC", LabelStyle, &StaticActions(), false, 40, 40, 1, 1);
+Control* CreateGradientPanel(Control* parent, ColourValue colour1, ColourValue colour2) {
+    Control* panel = NewChild(parent, ControlKind::GradientPanel, "STATIC", LabelStyle,
+                              &StaticActions(), false, 40, 40, 1, 1);
     panel->GradientColour1 = colour1;
     panel->GradientColour2 = colour2;
     AttachGradientPainting(panel);
     return panel;
 }
 
-Control* CreateGroupBox(Control* parent, const std::string& caption)
-{
-    Control* group =
-        NewChild(parent, ControlKind::GroupBox, "BUTTON", GroupBoxStyle, &ButtonActions(), false, 100, 100, 1, 1);
+Control* CreateGroupBox(Control* parent, const std::string& caption) {
+    Control* group = NewChild(parent, ControlKind::GroupBox, "BUTTON", GroupBoxStyle,
+                              &ButtonActions(), false, 100, 100, 1, 1);
     group->Caption = caption;
     group->TabStop = false;
     group->ClientTopOffset = 22;
@@ -283,10 +267,9 @@ Control* CreateGroupBox(Control* parent, const std::string& caption)
 }
 
 Control* CreateButton(Control* parent, const std::string& caption, unsigned options, int glyphCount,
-                      HANDLE image, int glyphLayout)
-{
-    Control* button =
-        NewChild(parent, ControlKind::Button, "BUTTON", ButtonStyle, &ButtonActions(), false, 64, 22, 8, 8);
+                      HANDLE image, int glyphLayout) {
+    Control* button = NewChild(parent, ControlKind::Button, "BUTTON", ButtonStyle, &ButtonActions(),
+                               false, 64, 22, 8, 8);
     button->Caption = caption;
     button->ButtonOptionSet = options;
     button->GlyphCount = glyphCount;
@@ -299,10 +282,9 @@ Control* CreateButton(Control* parent, const std::string& caption, unsigned opti
     return button;
 }
 
-Control* CreateRadioButton(Control* parent, const std::string& caption)
-{
-    Control* radio =
-        NewChild(parent, ControlKind::RadioButton, "BUTTON", RadioStyle, &RadioActions(), false, 72, 22, 24, 6);
+Control* CreateRadioButton(Control* parent, const std::string& caption) {
+    Control* radio = NewChild(parent, ControlKind::RadioButton, "BUTTON", RadioStyle,
+                              &RadioActions(), false, 72, 22, 24, 6);
     radio->Caption = caption;
     radio->ClickAction = CheckRadioAction;
     if (parent) {
@@ -315,10 +297,19 @@ Control* CreateRadioButton(Control* parent, const std::string& caption)
     return radio;
 }
 
-Control* CreateEdit(Control* parent, unsigned options)
-{
-    static const DWORD optionStyles[12] = {0, 0, ES_LOWERCASE, ES_MULTILINE, ES_NOHIDESEL, ES_OEMCONVERT,
-                                           ES_PASSWORD, ES_READONLY, ES_UPPERCASE, ES_WANTRETURN, 0, ES_NUMBER};
+Control* CreateEdit(Control* parent, unsigned options) {
+    static const DWORD optionStyles[12] = {0,
+                                           0,
+                                           ES_LOWERCASE,
+                                           ES_MULTILINE,
+                                           ES_NOHIDESEL,
+                                           ES_OEMCONVERT,
+                                           ES_PASSWORD,
+                                           ES_READONLY,
+                                           ES_UPPERCASE,
+                                           ES_WANTRETURN,
+                                           0,
+                                           ES_NUMBER};
     DWORD style = EditStyle;
     if (!(options & EditNoAutoHScroll))
         style |= ES_AUTOHSCROLL | WS_HSCROLL;
@@ -331,15 +322,15 @@ Control* CreateEdit(Control* parent, unsigned options)
     const bool multiline = (options & EditMultiline) != 0;
     if (!multiline)
         style &= ~(WS_HSCROLL | WS_VSCROLL);
-    return NewChild(parent, ControlKind::Edit, "EDIT", style, &EditActions(), true, multiline ? 200 : 100,
-                    multiline ? 200 : 22, 0, 6);
+    return NewChild(parent, ControlKind::Edit, "EDIT", style, &EditActions(), true,
+                    multiline ? 200 : 100, multiline ? 200 : 22, 0, 6);
 }
 
-Control* CreateComboBox(Control* parent, unsigned options)
-{
-    static const DWORD optionStyles[11] = {CBS_DROPDOWNLIST, 0, CBS_DISABLENOSCROLL, CBS_LOWERCASE,
-                                           CBS_NOINTEGRALHEIGHT, CBS_OEMCONVERT, CBS_SORT, CBS_UPPERCASE,
-                                           CBS_OWNERDRAWFIXED, CBS_OWNERDRAWVARIABLE, CBS_SIMPLE};
+Control* CreateComboBox(Control* parent, unsigned options) {
+    static const DWORD optionStyles[11] = {
+        CBS_DROPDOWNLIST, 0,        CBS_DISABLENOSCROLL, CBS_LOWERCASE,      CBS_NOINTEGRALHEIGHT,
+        CBS_OEMCONVERT,   CBS_SORT, CBS_UPPERCASE,       CBS_OWNERDRAWFIXED, CBS_OWNERDRAWVARIABLE,
+        CBS_SIMPLE};
     DWORD style = ComboStyle;
     if (!(options & (ComboDropDownList | ComboSimple)))
         style |= CBS_DROPDOWN;
@@ -349,8 +340,8 @@ Control* CreateComboBox(Control* parent, unsigned options)
         if (options & (1u << bit))
             style |= optionStyles[bit];
     }
-    Control* combo =
-        NewChild(parent, ControlKind::ComboBox, "COMBOBOX", style, &ComboBoxActions(), true, 100, 22, 0, 6);
+    Control* combo = NewChild(parent, ControlKind::ComboBox, "COMBOBOX", style, &ComboBoxActions(),
+                              true, 100, 22, 0, 6);
     combo->ClassStyle |= CS_DBLCLKS;
     combo->AttachMessageProc(ComboBoxProcedure);
     return combo;

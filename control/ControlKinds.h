@@ -83,8 +83,8 @@ struct ControlActions {
     UINT FindExactMessage = 0;
     UINT FindMessage = 0;
     UINT CurrentIndexMessage = 0;
-    WPARAM CurrentIndexWParam = 0;      // LVM_GETNEXTITEM: (WPARAM)-1
-    LPARAM CurrentIndexLParam = 0;      // LVM_GETNEXTITEM: LVNI_SELECTED
+    WPARAM CurrentIndexWParam = 0;  // LVM_GETNEXTITEM: (WPARAM)-1
+    LPARAM CurrentIndexLParam = 0;  // LVM_GETNEXTITEM: LVNI_SELECTED
     UINT SetCurrentIndexMessage = 0;
     UINT TextLimitMessage = 0;
     UINT SetBackgroundMessage = 0;
@@ -128,8 +128,9 @@ Control* CreateComboBox(Control* parent, unsigned options);
 // tab order, focused child, control identifier, the parent's colours, font, brush and
 // margin, ownership by the parent, the generic child procedure, default bounds with
 // the given size.
-Control* CreateChildControl(Control* parent, ControlKind kind, const char* baseClassName, DWORD style,
-                            const ControlActions* actions, bool uses3D, int width, int height);
+Control* CreateChildControl(Control* parent, ControlKind kind, const char* baseClassName,
+                            DWORD style, const ControlActions* actions, bool uses3D, int width,
+                            int height);
 
 // The next control identifier (from FirstControlId, one per child control).
 const WORD FirstControlId = 0x8000;

@@ -10,8 +10,7 @@
 namespace {
 
 // The border bits in the stored styles and, when the window exists, in the window's.
-void ApplyBorder(Control* control)
-{
+void ApplyBorder(Control* control) {
     BorderBits(control, control->Style, control->ExStyle);
     if (!control->Handle)
         return;
@@ -26,8 +25,7 @@ void ApplyBorder(Control* control)
 
 }  // namespace
 
-void OnFontChanged(Control* owner, GraphicTool* tool)
-{
+void OnFontChanged(Control* owner, GraphicTool* tool) {
     if (!owner)
         return;
     owner->TextColour = tool->Colour;
@@ -38,14 +36,12 @@ void OnFontChanged(Control* owner, GraphicTool* tool)
         AutoSizeControl(owner);
 }
 
-void OnBrushChanged(Control* owner, GraphicTool*)
-{
+void OnBrushChanged(Control* owner, GraphicTool*) {
     if (owner)
         owner->Invalidate();
 }
 
-void BorderBits(const Control* control, DWORD& style, DWORD& exStyle)
-{
+void BorderBits(const Control* control, DWORD& style, DWORD& exStyle) {
     style &= ~WS_BORDER;
     exStyle &= ~WS_EX_CLIENTEDGE;
     if (!control->HasBorder)
@@ -59,8 +55,7 @@ void BorderBits(const Control* control, DWORD& style, DWORD& exStyle)
 // ---------------------------------------------------------------------------------
 // Geometry
 
-Control* ControlProperties::SetBounds(const RECT& bounds)
-{
+Control* ControlProperties::SetBounds(const RECT& bounds) {
     Bounds = bounds;
     if (Handle)
         SetWindowPos(Handle, nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
@@ -68,8 +63,7 @@ Control* ControlProperties::SetBounds(const RECT& bounds)
     return Self();
 }
 
-Control* ControlProperties::SetPosition(int left, int top)
-{
+Control* ControlProperties::SetPosition(int left, int top) {
     const int width = Width();
     const int height = Height();
     Bounds = RECT{left, top, left + width, top + height};
@@ -80,8 +74,7 @@ Control* ControlProperties::SetPosition(int left, int top)
     return Self();
 }
 
-Control* ControlProperties::Resize(int width, int height)
-{
+Control* ControlProperties::Resize(int width, int height) {
     if (width == 0)
         width = Width();
     if (height == 0)
@@ -89,12 +82,12 @@ Control* ControlProperties::Resize(int width, int height)
     Bounds.right = Bounds.left + width;
     Bounds.bottom = Bounds.top + height;
     if (Handle)
-        SetWindowPos(Handle, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(Handle, nullptr, 0, 0, width, height,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     return Self();
 }
 
-Control* ControlProperties::SetClientSize(int width, int height)
-{
+Control* ControlProperties::SetClientSize(int width, int height) {
     int extraWidth = 0;
     int extraHeight = 0;
     if (Handle) {
@@ -113,14 +106,12 @@ Control* ControlProperties::SetClientSize(int width, int height)
     return Resize(width > 0 ? width + extraWidth : 0, height > 0 ? height + extraHeight : 0);
 }
 
-Control* ControlProperties::SetMargin(int margin)
-{
+Control* ControlProperties::SetMargin(int margin) {
     Margin = margin;
     return Self();
 }
 
-Control* ControlProperties::SetClientOffsets(int top, int bottom, int left, int right)
-{
+Control* ControlProperties::SetClientOffsets(int top, int bottom, int left, int right) {
     ClientTopOffset = top;
     ClientBottomOffset = bottom;
     ClientLeftOffset = left;
@@ -131,8 +122,7 @@ Control* ControlProperties::SetClientOffsets(int top, int bottom, int left, int 
 // ---------------------------------------------------------------------------------
 // Text
 
-Control* ControlProperties::SetText(const std::string& text)
-{
+Control* ControlProperties::SetText(const std::string& text) {
     Caption = text;
     if (Handle)
         SendMessageA(Handle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Caption.c_str()));
@@ -143,8 +133,7 @@ Control* ControlProperties::SetText(const std::string& text)
     return Self();
 }
 
-std::string ControlProperties::GetText()
-{
+std::string ControlProperties::GetText() {
     if (!Handle)
         return Caption;
     const int length = GetWindowTextLengthA(Handle);
@@ -156,10 +145,10 @@ std::string ControlProperties::GetText()
     return text;
 }
 
-Control* ControlProperties::SetTextAlign(TextAlignment align)
-{
+Control* ControlProperties::SetTextAlign(TextAlignment align) {
     if (Actions) {
-        const DWORD all = Actions->TextAlignLeftStyle | Actions->TextAlignRightStyle | Actions->TextAlignCentreStyle;
+        const DWORD all = Actions->TextAlignLeftStyle | Actions->TextAlignRightStyle |
+                          Actions->TextAlignCentreStyle;
         const DWORD bits = align == TextAlignRight    ? Actions->TextAlignRightStyle
                            : align == TextAlignCentre ? Actions->TextAlignCentreStyle
                                                       : Actions->TextAlignLeftStyle;
@@ -176,8 +165,7 @@ Control* ControlProperties::SetTextAlign(TextAlignment align)
 // ---------------------------------------------------------------------------------
 // Colours and font
 
-Control* ControlProperties::SetColour(ColourValue colour)
-{
+Control* ControlProperties::SetColour(ColourValue colour) {
     if (Actions && Actions->SetBackgroundMessage)
         Send(Actions->SetBackgroundMessage, 0, static_cast<LPARAM>(ResolveColour(colour)));
     if (colour == Colour)
@@ -189,8 +177,7 @@ Control* ControlProperties::SetColour(ColourValue colour)
     return Invalidate();
 }
 
-GraphicTool* ControlProperties::Font()
-{
+GraphicTool* ControlProperties::Font() {
     if (!FontTool) {
         FontTool = new GraphicTool(GraphicToolKind::Font);
         FontTool->Colour = TextColour;
@@ -200,8 +187,7 @@ GraphicTool* ControlProperties::Font()
     return FontTool;
 }
 
-GraphicTool* ControlProperties::Brush()
-{
+GraphicTool* ControlProperties::Brush() {
     if (!BrushTool) {
         BrushTool = new GraphicTool(GraphicToolKind::Brush);
         BrushTool->Colour = Colour;
@@ -211,33 +197,28 @@ GraphicTool* ControlProperties::Brush()
     return BrushTool;
 }
 
-HBRUSH ControlProperties::BackgroundBrush()
-{
+HBRUSH ControlProperties::BackgroundBrush() {
     if (!CachedBrush)
         CachedBrush.Reset(CreateSolidBrush(ResolveColour(Colour)));
     return CachedBrush.Get();
 }
 
-Control* ControlProperties::SetFontColour(ColourValue colour)
-{
+Control* ControlProperties::SetFontColour(ColourValue colour) {
     Font()->SetColour(colour);
     return Self();
 }
 
-Control* ControlProperties::SetFontName(const char* name)
-{
+Control* ControlProperties::SetFontName(const char* name) {
     Font()->SetFaceName(name);
     return Self();
 }
 
-Control* ControlProperties::SetFontHeight(int height)
-{
+Control* ControlProperties::SetFontHeight(int height) {
     Font()->SetHeight(height);
     return Self();
 }
 
-Control* ControlProperties::SetFontStyle(unsigned styles)
-{
+Control* ControlProperties::SetFontStyle(unsigned styles) {
     Font()->SetStyle(styles);
     return Self();
 }
@@ -245,8 +226,7 @@ Control* ControlProperties::SetFontStyle(unsigned styles)
 // ---------------------------------------------------------------------------------
 // State
 
-Control* ControlProperties::SetEnabled(bool enabled)
-{
+Control* ControlProperties::SetEnabled(bool enabled) {
     if (enabled == Enabled)
         return Self();
     Enabled = enabled;
@@ -259,8 +239,7 @@ Control* ControlProperties::SetEnabled(bool enabled)
     return Invalidate();
 }
 
-Control* ControlProperties::SetVisible(bool visible)
-{
+Control* ControlProperties::SetVisible(bool visible) {
     Visible = visible;
     if (visible)
         Style |= WS_VISIBLE;
@@ -277,8 +256,7 @@ Control* ControlProperties::SetVisible(bool visible)
     return Self();
 }
 
-Control* ControlProperties::SetTabStop(bool tabStop)
-{
+Control* ControlProperties::SetTabStop(bool tabStop) {
     TabStop = tabStop;
     if (tabStop)
         Style |= WS_TABSTOP;
@@ -286,8 +264,9 @@ Control* ControlProperties::SetTabStop(bool tabStop)
         Style &= ~WS_TABSTOP;
     if (Handle) {
         const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(Handle, GWL_STYLE));
-        SetWindowLongPtrA(Handle, GWL_STYLE,
-                          static_cast<LONG_PTR>(tabStop ? (style | WS_TABSTOP) : (style & ~WS_TABSTOP)));
+        SetWindowLongPtrA(
+            Handle, GWL_STYLE,
+            static_cast<LONG_PTR>(tabStop ? (style | WS_TABSTOP) : (style & ~WS_TABSTOP)));
     }
     if (!tabStop) {
         Control* form = Parent ? Parent->ParentForm() : nullptr;
@@ -297,8 +276,7 @@ Control* ControlProperties::SetTabStop(bool tabStop)
     return Self();
 }
 
-Control* ControlProperties::SetChecked(bool checked)
-{
+Control* ControlProperties::SetChecked(bool checked) {
     if (Kind == ControlKind::RadioButton) {
         if (checked) {
             RunClickPath(Self());
@@ -315,8 +293,7 @@ Control* ControlProperties::SetChecked(bool checked)
     return Invalidate();
 }
 
-bool ControlProperties::IsChecked()
-{
+bool ControlProperties::IsChecked() {
     if (Kind == ControlKind::Button)
         return Checked;
     if (Handle)
@@ -324,22 +301,19 @@ bool ControlProperties::IsChecked()
     return Checked;
 }
 
-Control* ControlProperties::SetCtl3D(bool on)
-{
+Control* ControlProperties::SetCtl3D(bool on) {
     Ctl3D = on;
     ApplyBorder(Self());
     return Self();
 }
 
-Control* ControlProperties::SetBorder(bool on)
-{
+Control* ControlProperties::SetBorder(bool on) {
     HasBorder = on;
     ApplyBorder(Self());
     return Self();
 }
 
-Control* ControlProperties::SetTransparent(bool on)
-{
+Control* ControlProperties::SetTransparent(bool on) {
     Transparent = on;
     if (on && Parent) {
         Parent->SetDoubleBuffered(true);
@@ -348,8 +322,7 @@ Control* ControlProperties::SetTransparent(bool on)
     return Invalidate();
 }
 
-Control* ControlProperties::SetDoubleBuffered(bool on)
-{
+Control* ControlProperties::SetDoubleBuffered(bool on) {
     if (on == DoubleBuffered)
         return Self();
     DoubleBuffered = on;
@@ -357,16 +330,14 @@ Control* ControlProperties::SetDoubleBuffered(bool on)
     return Self();
 }
 
-Control* ControlProperties::SetFlat(bool on)
-{
+Control* ControlProperties::SetFlat(bool on) {
     Flat = on;
     if (on)
         AttachMouseTracking(Self());
     return Invalidate();
 }
 
-Control* ControlProperties::SetPressShift(int x, int y)
-{
+Control* ControlProperties::SetPressShift(int x, int y) {
     PressShiftX = x;
     PressShiftY = y;
     return Self();
@@ -375,23 +346,21 @@ Control* ControlProperties::SetPressShift(int x, int y)
 // ---------------------------------------------------------------------------------
 // Items
 
-Control* ControlProperties::Clear()
-{
+Control* ControlProperties::Clear() {
     if (Actions && Actions->Clear)
         Actions->Clear(Self());
     return Self();
 }
 
-int ControlProperties::ItemCount()
-{
+int ControlProperties::ItemCount() {
     if (!Actions || !Actions->ItemCountMessage)
         return 0;
     return static_cast<int>(Send(Actions->ItemCountMessage));
 }
 
-Control* ControlProperties::SetItemText(int index, const std::string& text)
-{
-    if (!Actions || !Actions->DeleteItemMessage || !Actions->InsertItemMessage || index < 0 || !WindowHandle())
+Control* ControlProperties::SetItemText(int index, const std::string& text) {
+    if (!Actions || !Actions->DeleteItemMessage || !Actions->InsertItemMessage || index < 0 ||
+        !WindowHandle())
         return Self();
     const int selection = CurrentIndex();
     const int count = ItemCount();
@@ -402,7 +371,8 @@ Control* ControlProperties::SetItemText(int index, const std::string& text)
             data = Send(Actions->GetItemDataMessage, static_cast<WPARAM>(index));
         Send(Actions->DeleteItemMessage, static_cast<WPARAM>(index));
     }
-    const LRESULT position = Send(Actions->InsertItemMessage, replacing ? static_cast<WPARAM>(index) : static_cast<WPARAM>(-1),
+    const LRESULT position = Send(Actions->InsertItemMessage,
+                                  replacing ? static_cast<WPARAM>(index) : static_cast<WPARAM>(-1),
                                   reinterpret_cast<LPARAM>(text.c_str()));
     if (replacing && position >= 0 && Actions->SetItemDataMessage)
         Send(Actions->SetItemDataMessage, static_cast<WPARAM>(position), data);
@@ -411,8 +381,7 @@ Control* ControlProperties::SetItemText(int index, const std::string& text)
     return Self();
 }
 
-std::string ControlProperties::ItemText(int index)
-{
+std::string ControlProperties::ItemText(int index) {
     if (!Actions || !Actions->GetItemTextMessage || index < 0 || !WindowHandle())
         return std::string();
     if (Kind == ControlKind::Edit) {
@@ -424,38 +393,41 @@ std::string ControlProperties::ItemText(int index)
             return std::string();
         std::string line(static_cast<size_t>(std::max<LRESULT>(length, sizeof(WORD))) + 1, '\0');
         *reinterpret_cast<WORD*>(&line[0]) = static_cast<WORD>(length);
-        const LRESULT copied = Send(EM_GETLINE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&line[0]));
+        const LRESULT copied =
+            Send(EM_GETLINE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&line[0]));
         line.resize(static_cast<size_t>(std::max<LRESULT>(0, std::min(copied, length))));
         return line;
     }
-    const LRESULT length = Actions->ItemTextLengthMessage ? Send(Actions->ItemTextLengthMessage, static_cast<WPARAM>(index)) : -1;
+    const LRESULT length = Actions->ItemTextLengthMessage
+                               ? Send(Actions->ItemTextLengthMessage, static_cast<WPARAM>(index))
+                               : -1;
     if (length < 0)
         return std::string();
     std::string item(static_cast<size_t>(length) + 1, '\0');
-    const LRESULT copied = Send(Actions->GetItemTextMessage, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item[0]));
+    const LRESULT copied = Send(Actions->GetItemTextMessage, static_cast<WPARAM>(index),
+                                reinterpret_cast<LPARAM>(&item[0]));
     item.resize(static_cast<size_t>(std::max<LRESULT>(0, std::min(copied, length))));
     return item;
 }
 
-int ControlProperties::AddItem(const std::string& text)
-{
+int ControlProperties::AddItem(const std::string& text) {
     if (!Actions || !Actions->AddItemMessage)
         return -1;
     if (!WindowHandle())
         return -1;
-    return static_cast<int>(Send(Actions->AddItemMessage, 0, reinterpret_cast<LPARAM>(text.c_str())));
+    return static_cast<int>(
+        Send(Actions->AddItemMessage, 0, reinterpret_cast<LPARAM>(text.c_str())));
 }
 
-Control* ControlProperties::SetCurrentIndex(int index)
-{
+Control* ControlProperties::SetCurrentIndex(int index) {
     if (Actions && Actions->SetCurrentIndexMessage)
         Send(Actions->SetCurrentIndexMessage, static_cast<WPARAM>(index));
     return Self();
 }
 
-int ControlProperties::CurrentIndex()
-{
+int ControlProperties::CurrentIndex() {
     if (!Actions || !Actions->CurrentIndexMessage)
         return -1;
-    return static_cast<int>(Send(Actions->CurrentIndexMessage, Actions->CurrentIndexWParam, Actions->CurrentIndexLParam));
+    return static_cast<int>(Send(Actions->CurrentIndexMessage, Actions->CurrentIndexWParam,
+                                 Actions->CurrentIndexLParam));
 }

@@ -2,7 +2,8 @@
 // The properties of a control: geometry, text, colours and font, state and items. Each
 // setter keeps the setting in the control and applies it to the window when the window
 // exists, and returns the control so that calls chain:
-//     CreateButton(bar, "Open", ButtonNoBorder, 0, nullptr, 0)->SetPosition(222, 35)->Resize(64, 22);
+//     CreateButton(bar, "Open", ButtonNoBorder, 0, nullptr, 0)->SetPosition(222, 35)->Resize(64,
+//     22);
 #include <windows.h>
 
 #include <string>

@@ -8,8 +8,7 @@ namespace {
 
 // The bounds follow the window after the platform moved or sized it (for a child,
 // relative to its parent's client area).
-void SyncBoundsFromWindow(Control* control)
-{
+void SyncBoundsFromWindow(Control* control) {
     if (!control->Handle || IsIconic(control->Handle))
         return;
     RECT rect = {};
@@ -24,8 +23,7 @@ void SyncBoundsFromWindow(Control* control)
 
 }  // namespace
 
-bool ControlWindow::CreateWindowHandle()
-{
+bool ControlWindow::CreateWindowHandle() {
     if (WindowGone || IsDestroying)
         return false;
     if (Parent && !Parent->Handle) {
@@ -82,10 +80,11 @@ bool ControlWindow::CreateWindowHandle()
         x = CW_USEDEFAULT;
         y = CW_USEDEFAULT;
     }
-    HMENU menuOrId = IsChildWindow ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(ControlId)) : nullptr;
+    HMENU menuOrId =
+        IsChildWindow ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(ControlId)) : nullptr;
     SetBeingCreated(Self());
-    HWND window = CreateWindowExA(ExStyle, className.c_str(), Caption.c_str(), Style, x, y, width, height,
-                                  parentWindow, menuOrId, instance, nullptr);
+    HWND window = CreateWindowExA(ExStyle, className.c_str(), Caption.c_str(), Style, x, y, width,
+                                  height, parentWindow, menuOrId, instance, nullptr);
     SetBeingCreated(nullptr);
     if (!window)
         return false;
@@ -120,8 +119,7 @@ bool ControlWindow::CreateWindowHandle()
     return Handle != nullptr;
 }
 
-HWND ControlWindow::WindowHandle()
-{
+HWND ControlWindow::WindowHandle() {
     if (Handle)
         return Handle;
     if (WindowGone || IsDestroying)
@@ -135,8 +133,7 @@ HWND ControlWindow::WindowHandle()
     return Handle;
 }
 
-RECT ControlWindow::ClientRect()
-{
+RECT ControlWindow::ClientRect() {
     RECT rect = {0, 0, 0, 0};
     if (HWND window = WindowHandle())
         GetClientRect(window, &rect);
@@ -147,23 +144,20 @@ RECT ControlWindow::ClientRect()
     return rect;
 }
 
-Control* ControlWindow::Invalidate()
-{
+Control* ControlWindow::Invalidate() {
     if (Handle)
         InvalidateRect(Handle, nullptr, TRUE);
     return Self();
 }
 
-LRESULT ControlWindow::Send(UINT message, WPARAM wParam, LPARAM lParam)
-{
+LRESULT ControlWindow::Send(UINT message, WPARAM wParam, LPARAM lParam) {
     HWND window = WindowHandle();
     if (!window)
         return 0;
     return SendMessageA(window, message, wParam, lParam);
 }
 
-void ControlWindow::Destroy()
-{
+void ControlWindow::Destroy() {
     IsDestroying = true;
     if (Control* form = Parent ? Parent->ParentForm() : nullptr) {
         if (form->FocusedChild == Self())
@@ -215,15 +209,14 @@ void ControlWindow::Destroy()
     Caption.clear();
 }
 
-LRESULT ControlWindow::DefaultProcessing(MessageRecord& message)
-{
+LRESULT ControlWindow::DefaultProcessing(MessageRecord& message) {
     if (DefaultProc)
-        return CallWindowProcA(DefaultProc, message.Window, message.Message, message.WParam, message.LParam);
+        return CallWindowProcA(DefaultProc, message.Window, message.Message, message.WParam,
+                               message.LParam);
     return DefWindowProcA(message.Window, message.Message, message.WParam, message.LParam);
 }
 
-LRESULT ControlWindow::WindowProc(MessageRecord& message)
-{
+LRESULT ControlWindow::WindowProc(MessageRecord& message) {
     if (message.Window && !Handle && !WindowGone)
         Handle = message.Window;
 
@@ -231,7 +224,8 @@ LRESULT ControlWindow::WindowProc(MessageRecord& message)
     Control* const self = Self();
     if (Control* application = ApplicationObject()) {
         if (IsRunLoopRunning() && application != self && application->MessageHook.IsSet() &&
-            application->MessageHook.Procedure(application->MessageHook.Context, self, message, result))
+            application->MessageHook.Procedure(application->MessageHook.Context, self, message,
+                                               result))
             return result;
     }
     if (MessageHook.IsSet() && MessageHook.Procedure(MessageHook.Context, self, message, result))
@@ -240,66 +234,67 @@ LRESULT ControlWindow::WindowProc(MessageRecord& message)
         return result;
 
     switch (message.Message) {
-    case WM_CLOSE: {
-        // Read now: the procedures above may have ended the run loop.
-        const Control* application = ApplicationObject();
-        if (self == application || (!application && IsForm))
-            PostQuitMessage(0);
-        return DefaultProcessing(message);
-    }
-    case WM_DESTROY:
-        DestroyRequested = true;
-        return DefaultProcessing(message);
-    case WM_NCDESTROY: {
-        // The standard procedure frees its own data here.
-        DefaultProcessing(message);
-        SetWindowLongPtrA(message.Window, GWLP_USERDATA, 0);
-        if (Handle == message.Window)
-            Handle = nullptr;
-        WindowGone = true;
-        return 0;
-    }
-    case WM_SIZE: {
-        result = DefaultProcessing(message);
-        SizeType = message.WParam;
-        SyncBoundsFromWindow(self);
-        if (Parent)
-            Realign(Parent);
-        Realign(self);
-        return result;
-    }
-    case WM_MOVE:
-        result = DefaultProcessing(message);
-        SyncBoundsFromWindow(self);
-        return result;
-    case WM_SETFOCUS:
-        if (Enabled || TabStop) {
-            ++FocusChangeDepth;
+        case WM_CLOSE: {
+            // Read now: the procedures above may have ended the run loop.
+            const Control* application = ApplicationObject();
+            if (self == application || (!application && IsForm))
+                PostQuitMessage(0);
+            return DefaultProcessing(message);
+        }
+        case WM_DESTROY:
+            DestroyRequested = true;
+            return DefaultProcessing(message);
+        case WM_NCDESTROY: {
+            // The standard procedure frees its own data here.
+            DefaultProcessing(message);
+            SetWindowLongPtrA(message.Window, GWLP_USERDATA, 0);
+            if (Handle == message.Window)
+                Handle = nullptr;
+            WindowGone = true;
+            return 0;
+        }
+        case WM_SIZE: {
             result = DefaultProcessing(message);
-            --FocusChangeDepth;
+            SizeType = message.WParam;
+            SyncBoundsFromWindow(self);
+            if (Parent)
+                Realign(Parent);
+            Realign(self);
             return result;
         }
-        return 0;
-    case WM_CTLCOLORMSGBOX:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC: {
-        HWND child = reinterpret_cast<HWND>(message.LParam);
-        if (child && child != message.Window && ControlFromWindow(child))
-            return SendMessageA(child, message.Message + ReflectedColourBase, message.WParam, message.LParam);
-        return DefaultProcessing(message);
-    }
-    case WM_COMMAND: {
-        HWND child = reinterpret_cast<HWND>(message.LParam);
-        if (child && child != message.Window && ControlFromWindow(child))
-            return SendMessageA(child, ReflectedCommand, message.WParam, message.LParam);
-        return DefaultProcessing(message);
-    }
-    default:
-        break;
+        case WM_MOVE:
+            result = DefaultProcessing(message);
+            SyncBoundsFromWindow(self);
+            return result;
+        case WM_SETFOCUS:
+            if (Enabled || TabStop) {
+                ++FocusChangeDepth;
+                result = DefaultProcessing(message);
+                --FocusChangeDepth;
+                return result;
+            }
+            return 0;
+        case WM_CTLCOLORMSGBOX:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORDLG:
+        case WM_CTLCOLORSCROLLBAR:
+        case WM_CTLCOLORSTATIC: {
+            HWND child = reinterpret_cast<HWND>(message.LParam);
+            if (child && child != message.Window && ControlFromWindow(child))
+                return SendMessageA(child, message.Message + ReflectedColourBase, message.WParam,
+                                    message.LParam);
+            return DefaultProcessing(message);
+        }
+        case WM_COMMAND: {
+            HWND child = reinterpret_cast<HWND>(message.LParam);
+            if (child && child != message.Window && ControlFromWindow(child))
+                return SendMessageA(child, ReflectedCommand, message.WParam, message.LParam);
+            return DefaultProcessing(message);
+        }
+        default:
+            break;
     }
 
     if (message.Message >= WM_KEYDOWN && message.Message <= LastKeyMessage) {

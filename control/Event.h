@@ -42,23 +42,22 @@ using ColumnClickProc = void (*)(void* context, Control* sender, int column);
 // accept starts true; setting it to false refuses the close.
 using CloseQueryProc = void (*)(void* context, Control* sender, bool& accept);
 // Offered every message of the control first; returns handled.
-using MessageHookProc = bool (*)(void* context, Control* sender, MessageRecord& message, LRESULT& result);
+using MessageHookProc = bool (*)(void* context, Control* sender, MessageRecord& message,
+                                 LRESULT& result);
 
 template <class Proc>
 struct Event {
     Proc Procedure = nullptr;
     void* Context = nullptr;
     bool IsSet() const { return Procedure != nullptr; }
-    void Clear()
-    {
+    void Clear() {
         Procedure = nullptr;
         Context = nullptr;
     }
 };
 
 // Raises a notify event when it is set.
-inline void RaiseEvent(const Event<NotifyProc>& event, Control* sender)
-{
+inline void RaiseEvent(const Event<NotifyProc>& event, Control* sender) {
     if (event.Procedure)
         event.Procedure(event.Context, sender);
 }

@@ -14,8 +14,7 @@ bool terminated = false;
 // comctl32.dll loaded for InitCommonControlsEx; freed when the program ends.
 class CommonControlsLibrary {
 public:
-    HMODULE Get()
-    {
+    HMODULE Get() {
         if (!tried_) {
             tried_ = true;
             module_.Reset(LoadLibraryA("comctl32.dll"));
@@ -32,28 +31,23 @@ CommonControlsLibrary commonControls;
 
 }  // namespace
 
-Control* ApplicationObject()
-{
+Control* ApplicationObject() {
     return application;
 }
 
-void SetApplicationObject(Control* control)
-{
+void SetApplicationObject(Control* control) {
     application = control;
 }
 
-bool IsRunLoopRunning()
-{
+bool IsRunLoopRunning() {
     return running;
 }
 
-bool IsTerminated()
-{
+bool IsTerminated() {
     return terminated;
 }
 
-void ResetRunLoopState()
-{
+void ResetRunLoopState() {
     running = false;
     terminated = false;
     MSG message;
@@ -64,8 +58,7 @@ void ResetRunLoopState()
 // ---------------------------------------------------------------------------------
 // Run loop
 
-bool ProcessPendingMessages(Control*)
-{
+bool ProcessPendingMessages(Control*) {
     MSG message;
     if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
         return false;
@@ -78,14 +71,12 @@ bool ProcessPendingMessages(Control*)
     return message.message != 0;
 }
 
-void ProcessAllMessages(Control* application)
-{
+void ProcessAllMessages(Control* application) {
     while (ProcessPendingMessages(application)) {
     }
 }
 
-void RunLoop(Control*& mainWindow)
-{
+void RunLoop(Control*& mainWindow) {
     running = true;
     application = mainWindow;
     // A main window that cannot be created ends the loop at once instead of waiting
@@ -104,8 +95,7 @@ void RunLoop(Control*& mainWindow)
     running = false;
 }
 
-void Terminate(Control*& mainWindow)
-{
+void Terminate(Control*& mainWindow) {
     const bool wasTerminated = terminated;
     terminated = true;
     running = false;
@@ -126,8 +116,7 @@ void Terminate(Control*& mainWindow)
     object->Release();
 }
 
-void InitCommonControlsOnce(DWORD classes)
-{
+void InitCommonControlsOnce(DWORD classes) {
     InitCommonControls();
     HMODULE module = commonControls.Get();
     if (!module)

@@ -9,8 +9,7 @@ namespace {
 
 // The parent's side of common-control notifications: WM_NOTIFY from a window with a
 // Control goes to that control's attached procedures.
-bool NotifyRoutingProcedure(Control* control, MessageRecord& message, LRESULT& result, void*)
-{
+bool NotifyRoutingProcedure(Control* control, MessageRecord& message, LRESULT& result, void*) {
     if (message.Message != WM_NOTIFY || !message.LParam)
         return false;
     const NMHDR* header = reinterpret_cast<const NMHDR*>(message.LParam);
@@ -23,8 +22,7 @@ bool NotifyRoutingProcedure(Control* control, MessageRecord& message, LRESULT& r
 }
 
 // The common control's own notifications: clicks, focus changes, Enter.
-bool CommonControlProcedure(Control* control, MessageRecord& message, LRESULT& result, void*)
-{
+bool CommonControlProcedure(Control* control, MessageRecord& message, LRESULT& result, void*) {
     if (message.Message != WM_NOTIFY || !message.LParam)
         return false;
     const NMHDR* header = reinterpret_cast<const NMHDR*>(message.LParam);
@@ -32,20 +30,20 @@ bool CommonControlProcedure(Control* control, MessageRecord& message, LRESULT& r
         return false;
     Event<NotifyProc>* event = nullptr;
     switch (header->code) {
-    case NM_CLICK:
-    case NM_RCLICK:
-        control->RightClick = header->code == static_cast<UINT>(NM_RCLICK);
-        event = &control->ClickEvent;
-        break;
-    case NM_KILLFOCUS:
-        event = &control->LeaveEvent;
-        break;
-    case NM_SETFOCUS:
-    case NM_RETURN:
-        event = &control->EnterEvent;
-        break;
-    default:
-        return false;
+        case NM_CLICK:
+        case NM_RCLICK:
+            control->RightClick = header->code == static_cast<UINT>(NM_RCLICK);
+            event = &control->ClickEvent;
+            break;
+        case NM_KILLFOCUS:
+            event = &control->LeaveEvent;
+            break;
+        case NM_SETFOCUS:
+        case NM_RETURN:
+            event = &control->EnterEvent;
+            break;
+        default:
+            return false;
     }
     if (!event->IsSet())
         return false;
@@ -56,18 +54,17 @@ bool CommonControlProcedure(Control* control, MessageRecord& message, LRESULT& r
 
 }  // namespace
 
-void RunClickPath(Control* control)
-{
+void RunClickPath(Control* control) {
     if (control->ClickAction)
         control->ClickAction(control);
     RaiseEvent(control->ClickEvent, control);
 }
 
-bool GenericChildProcedure(Control* control, MessageRecord& message, LRESULT& result, void*)
-{
+bool GenericChildProcedure(Control* control, MessageRecord& message, LRESULT& result, void*) {
     if (message.Message >= WM_CTLCOLORMSGBOX + ReflectedColourBase &&
         message.Message <= WM_CTLCOLORSTATIC + ReflectedColourBase) {
-        result = reinterpret_cast<LRESULT>(AnswerColourMessage(control, reinterpret_cast<HDC>(message.WParam)));
+        result = reinterpret_cast<LRESULT>(
+            AnswerColourMessage(control, reinterpret_cast<HDC>(message.WParam)));
         return true;
     }
     if (message.Message == ReflectedCommand) {
@@ -109,8 +106,7 @@ bool GenericChildProcedure(Control* control, MessageRecord& message, LRESULT& re
     return false;
 }
 
-bool FormFocusProcedure(Control* control, MessageRecord& message, LRESULT& result, void*)
-{
+bool FormFocusProcedure(Control* control, MessageRecord& message, LRESULT& result, void*) {
     if (message.Message != WM_SETFOCUS)
         return false;
     Control* application = ApplicationObject();
@@ -127,8 +123,7 @@ bool FormFocusProcedure(Control* control, MessageRecord& message, LRESULT& resul
     return true;
 }
 
-bool OwnerDrawReflectProcedure(Control*, MessageRecord& message, LRESULT& result, void*)
-{
+bool OwnerDrawReflectProcedure(Control*, MessageRecord& message, LRESULT& result, void*) {
     if (message.Message != WM_DRAWITEM || !message.LParam)
         return false;
     const DRAWITEMSTRUCT* item = reinterpret_cast<const DRAWITEMSTRUCT*>(message.LParam);
@@ -139,8 +134,7 @@ bool OwnerDrawReflectProcedure(Control*, MessageRecord& message, LRESULT& result
     return true;
 }
 
-void AttachCommonControlNotifications(Control* commonControl)
-{
+void AttachCommonControlNotifications(Control* commonControl) {
     if (!commonControl)
         return;
     commonControl->IsCommonControl = true;

@@ -9,12 +9,14 @@
 struct Control;
 
 // Reflected colour, command and WM_SETFOCUS handling of every child control.
-bool GenericChildProcedure(Control* control, MessageRecord& message, LRESULT& result, void* argument);
+bool GenericChildProcedure(Control* control, MessageRecord& message, LRESULT& result,
+                           void* argument);
 // WM_SETFOCUS of a form: the focus goes on to the form's focused child.
 bool FormFocusProcedure(Control* control, MessageRecord& message, LRESULT& result, void* argument);
 // Attached to the parent of an owner-drawn button: WM_DRAWITEM goes on to the item's
 // window as ReflectedDrawItem; result 1.
-bool OwnerDrawReflectProcedure(Control* control, MessageRecord& message, LRESULT& result, void* argument);
+bool OwnerDrawReflectProcedure(Control* control, MessageRecord& message, LRESULT& result,
+                               void* argument);
 
 // For a common control (the list view): attaches to its parent the procedure that
 // hands every WM_NOTIFY from a window with a Control to that control's attached

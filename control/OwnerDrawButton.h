@@ -12,17 +12,17 @@ struct Control;
 
 // What the painting needs to know about one button.
 struct ButtonLook {
-    unsigned Options = 0;        // set of ButtonOptions
-    int GlyphLayout = 0;         // 4: the image lies over the caption (no opaque face)
+    unsigned Options = 0;  // set of ButtonOptions
+    int GlyphLayout = 0;   // 4: the image lies over the caption (no opaque face)
     int PressShiftX = 0;
     int PressShiftY = 0;
-    int TextAlign = 2;           // 0 left, 1 right, 2 centre
+    int TextAlign = 2;  // 0 left, 1 right, 2 centre
     bool Flat = false;
     bool MouseInside = false;
     bool Transparent = false;
     COLORREF FaceColour = 0;
     COLORREF TextColour = 0;
-    HFONT Font = nullptr;        // nullptr keeps the device context's font
+    HFONT Font = nullptr;  // nullptr keeps the device context's font
     std::string Caption;
 };
 

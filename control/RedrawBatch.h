@@ -17,47 +17,47 @@ struct Control;
 struct MessageRecord;
 
 class RedrawBatch {
- public:
-  enum Kind {
-    // Rows are added: each showing turns redrawing on for its moment, so that the list
-    // view brings its scroll bars up to date. That can cost tens of milliseconds (scroll
-    // bars and header are redrawn), so the pause between showings is also at least
-    // RepaintShare times the last showing's duration: showing takes at most about a
-    // fortieth of the time.
-    RowsAdded,
-    // Cells and row states change, the rows stay: a window that still counts as visible
-    // while its redrawing is suspended (some list views do not pass WM_SETREDRAW on to
-    // the standard handling, which hides the window) is repainted as it is, without
-    // turning redrawing on; the changes show every interval.
-    CellsChanged,
-  };
+public:
+    enum Kind {
+        // Rows are added: each showing turns redrawing on for its moment, so that the list
+        // view brings its scroll bars up to date. That can cost tens of milliseconds (scroll
+        // bars and header are redrawn), so the pause between showings is also at least
+        // RepaintShare times the last showing's duration: showing takes at most about a
+        // fortieth of the time.
+        RowsAdded,
+        // Cells and row states change, the rows stay: a window that still counts as visible
+        // while its redrawing is suspended (some list views do not pass WM_SETREDRAW on to
+        // the standard handling, which hides the window) is repainted as it is, without
+        // turning redrawing on; the changes show every interval.
+        CellsChanged,
+    };
 
-  RedrawBatch(Control* control, DWORD intervalMs, Kind kind);
-  // Resumes redrawing; the window repaints once, when its thread next waits for messages.
-  ~RedrawBatch();
-  RedrawBatch(const RedrawBatch&) = delete;
-  RedrawBatch& operator=(const RedrawBatch&) = delete;
+    RedrawBatch(Control* control, DWORD intervalMs, Kind kind);
+    // Resumes redrawing; the window repaints once, when its thread next waits for messages.
+    ~RedrawBatch();
+    RedrawBatch(const RedrawBatch&) = delete;
+    RedrawBatch& operator=(const RedrawBatch&) = delete;
 
-  // Notes that the window's content changed.
-  void Changed() { changed_ = true; }
-  // Shows the changes now when there are any and the pause since the last showing is
-  // over; redrawing stays suspended afterwards.
-  void ShowIfDue();
+    // Notes that the window's content changed.
+    void Changed() { changed_ = true; }
+    // Shows the changes now when there are any and the pause since the last showing is
+    // over; redrawing stays suspended afterwards.
+    void ShowIfDue();
 
-  static const DWORD RepaintShare = 40;
+    static const DWORD RepaintShare = 40;
 
- private:
-  void Show();
-  static bool PutOffPaint(Control* control, MessageRecord& message, LRESULT& result, void* batch);
+private:
+    void Show();
+    static bool PutOffPaint(Control* control, MessageRecord& message, LRESULT& result, void* batch);
 
-  Control* control_;  // held (AddRef) while the batch lasts
-  HWND window_;
-  Kind kind_;
-  DWORD intervalMs_;
-  DWORD pauseMs_;
-  DWORD lastShown_;
-  bool changed_ = false;
-  bool frameChanged_ = false;  // a frame paint (scroll bars) was put off
-  bool showing_ = false;
-  bool paintsPutOff_ = false;  // this batch attached PutOffPaint
+    Control* control_;  // held (AddRef) while the batch lasts
+    HWND window_;
+    Kind kind_;
+    DWORD intervalMs_;
+    DWORD pauseMs_;
+    DWORD lastShown_;
+    bool changed_ = false;
+    bool frameChanged_ = false;  // a frame paint (scroll bars) was put off
+    bool showing_ = false;
+    bool paintsPutOff_ = false;  // this batch attached PutOffPaint
 };

@@ -18,9 +18,9 @@ public:
 
     UniqueHandle(const UniqueHandle&) = delete;
     UniqueHandle& operator=(const UniqueHandle&) = delete;
-    UniqueHandle(UniqueHandle&& other) noexcept : handle_(std::exchange(other.handle_, Traits::Empty())) {}
-    UniqueHandle& operator=(UniqueHandle&& other) noexcept
-    {
+    UniqueHandle(UniqueHandle&& other) noexcept
+        : handle_(std::exchange(other.handle_, Traits::Empty())) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
         if (this != &other) {
             Close();
             handle_ = std::exchange(other.handle_, Traits::Empty());
@@ -33,16 +33,14 @@ public:
 
     // Gives the handle back; false when the platform's call fails. An empty owner closes
     // as true. The platform's last error is left as the call set it.
-    bool Close()
-    {
+    bool Close() {
         if (!IsValid())
             return true;
         return Traits::Close(std::exchange(handle_, Traits::Empty()));
     }
 
     // Closes the handle held now and takes handle.
-    void Reset(Handle handle)
-    {
+    void Reset(Handle handle) {
         Close();
         handle_ = handle;
     }
@@ -55,7 +53,9 @@ private:
 struct FileHandleTraits {
     using Handle = HANDLE;
     static HANDLE Empty() { return INVALID_HANDLE_VALUE; }
-    static bool IsValid(HANDLE handle) { return handle != INVALID_HANDLE_VALUE && handle != nullptr; }
+    static bool IsValid(HANDLE handle) {
+        return handle != INVALID_HANDLE_VALUE && handle != nullptr;
+    }
     static bool Close(HANDLE handle) { return CloseHandle(handle) != FALSE; }
 };
 
@@ -85,11 +85,12 @@ public:
 
     // Starts an enumeration of pattern; the first entry goes to record. Returns an empty
     // owner when the platform refuses.
-    static FindHandle First(const char* pattern, WIN32_FIND_DATAA& record)
-    {
+    static FindHandle First(const char* pattern, WIN32_FIND_DATAA& record) {
         return FindHandle(FindFirstFileA(pattern, &record));
     }
 
     // Reads the next entry into record; false when there is none left.
-    bool Next(WIN32_FIND_DATAA& record) const { return IsValid() && FindNextFileA(Get(), &record) != FALSE; }
+    bool Next(WIN32_FIND_DATAA& record) const {
+        return IsValid() && FindNextFileA(Get(), &record) != FALSE;
+    }
 };

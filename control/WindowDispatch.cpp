@@ -22,13 +22,11 @@ private:
 
 }  // namespace
 
-void SetBeingCreated(Control* control)
-{
+void SetBeingCreated(Control* control) {
     beingCreated = control;
 }
 
-Control* ControlFromWindow(HWND window)
-{
+Control* ControlFromWindow(HWND window) {
     if (!window || !IsWindow(window))
         return nullptr;
     if (reinterpret_cast<WNDPROC>(GetClassLongPtrA(window, GCLP_WNDPROC)) != CommonWindowProc)
@@ -36,8 +34,7 @@ Control* ControlFromWindow(HWND window)
     return reinterpret_cast<Control*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 
-LRESULT CALLBACK CommonWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CALLBACK CommonWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Control* control = reinterpret_cast<Control*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (!control && beingCreated) {
         control = beingCreated;
@@ -66,14 +63,14 @@ LRESULT CALLBACK CommonWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     // A form of its own (no owner) whose window is gone goes with its last handler;
     // owned controls live until their owner releases them.
     if (control->RefCount == 0 && control->NestingDepth <= 0 && control->DestroyRequested &&
-        control->WindowGone && control != ApplicationObject() && !control->Parent && !control->IsDestroyScheduled())
+        control->WindowGone && control != ApplicationObject() && !control->Parent &&
+        !control->IsDestroyScheduled())
         control->Release();
     LeaveMessageHandling();
     return result;
 }
 
-bool RunAttachedProcs(Control* control, MessageRecord& message, LRESULT& result)
-{
+bool RunAttachedProcs(Control* control, MessageRecord& message, LRESULT& result) {
     if (control->MessageProcs.empty())
         return false;
     const std::vector<AttachedProc> procedures = control->MessageProcs;

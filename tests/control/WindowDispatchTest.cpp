@@ -21,37 +21,32 @@ public:
     const std::vector<std::string>& Messages() const { return messages_; }
 
 private:
-    static void Collect(void* context, const std::string& message)
-    {
+    static void Collect(void* context, const std::string& message) {
         static_cast<std::vector<std::string>*>(context)->push_back(message);
     }
 
     std::vector<std::string> messages_;
 };
 
-void ThrowOnClick(void* context, Control*)
-{
+void ThrowOnClick(void* context, Control*) {
     ++*static_cast<int*>(context);
     throw std::runtime_error("click failed");
 }
 
 // Throws for a key that reaches one of the combo box's inner windows.
-bool ThrowOnInnerKey(void*, Control* combo, MessageRecord& message, LRESULT&)
-{
+bool ThrowOnInnerKey(void*, Control* combo, MessageRecord& message, LRESULT&) {
     if (message.Message == WM_KEYDOWN && message.Window != combo->Handle)
         throw std::runtime_error("key failed");
     return false;
 }
 
-bool StartsWith(const std::string& text, const std::string& start)
-{
+bool StartsWith(const std::string& text, const std::string& start) {
     return text.rfind(start, 0) == 0;
 }
 
-} // namespace
+}  // namespace
 
-TEST(WindowDispatchTest, AHandlerThatThrowsIsReportedAndTheControlGoesOnWorking)
-{
+TEST(WindowDispatchTest, AHandlerThatThrowsIsReportedAndTheControlGoesOnWorking) {
     ReportedErrors errors;
     Control* form = CreateForm(nullptr, "Dispatch test");
     Control* button = CreateButton(form, "Go", ButtonNoBorder, 0, nullptr, 0);
@@ -68,13 +63,13 @@ TEST(WindowDispatchTest, AHandlerThatThrowsIsReportedAndTheControlGoesOnWorking)
     // The hold taken while the attached procedures run is given back on the way out.
     EXPECT_EQ(button->RefCount, references);
     ASSERT_EQ(errors.Messages().size(), 2u);
-    EXPECT_TRUE(StartsWith(errors.Messages()[0], "Window procedure failed: click failed WindowDispatch.cpp("))
+    EXPECT_TRUE(StartsWith(errors.Messages()[0],
+                           "Window procedure failed: click failed WindowDispatch.cpp("))
         << errors.Messages()[0];
     form->Release();
 }
 
-TEST(WindowDispatchTest, TheComboBoxSubclassProcedureReportsAThrowingHookAndPassesTheMessageOn)
-{
+TEST(WindowDispatchTest, TheComboBoxSubclassProcedureReportsAThrowingHookAndPassesTheMessageOn) {
     ReportedErrors errors;
     Control* form = CreateForm(nullptr, "Dispatch test");
     Control* combo = CreateComboBox(form, ComboNoIntegralHeight);
@@ -85,7 +80,8 @@ TEST(WindowDispatchTest, TheComboBoxSubclassProcedureReportsAThrowingHookAndPass
 
     SendMessageA(inner, WM_KEYDOWN, 'A', 0);
     ASSERT_EQ(errors.Messages().size(), 1u);
-    EXPECT_TRUE(StartsWith(errors.Messages()[0], "Combo box subclass procedure failed: key failed ComboBox.cpp("))
+    EXPECT_TRUE(StartsWith(errors.Messages()[0],
+                           "Combo box subclass procedure failed: key failed ComboBox.cpp("))
         << errors.Messages()[0];
     // The inner window still answers its messages.
     SendMessageA(inner, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("*.exe"));

@@ -18,19 +18,19 @@ namespace noloss {
 
 // A document of the folder: a genuine document (Offset 0) or one carried by a program.
 struct CorpusDocument {
-  std::string Bytes;
-  std::string Home;  // the file that holds it, relative to the test folder
-  size_t Offset = 0;
+    std::string Bytes;
+    std::string Home;  // the file that holds it, relative to the test folder
+    size_t Offset = 0;
 };
 
 struct Corpus {
-  std::vector<CorpusDocument> Documents;
-  // Carrier (relative path) -> the index of the document it carries.
-  std::map<std::string, size_t> Carriers;
-  // Files the test holds open while the program runs: without sharing (the program can
-  // neither read, replace nor remove them) and shared for reading only.
-  std::vector<std::string> LockedFiles;
-  std::vector<std::string> HeldFiles;
+    std::vector<CorpusDocument> Documents;
+    // Carrier (relative path) -> the index of the document it carries.
+    std::map<std::string, size_t> Carriers;
+    // Files the test holds open while the program runs: without sharing (the program can
+    // neither read, replace nor remove them) and shared for reading only.
+    std::vector<std::string> LockedFiles;
+    std::vector<std::string> HeldFiles;
 };
 
 // Builds the test folder (which must exist and be empty) with real documents of the
@@ -40,8 +40,8 @@ Corpus BuildFolder(const std::string& folder, uint32_t seed);
 // A file removed by "Delete files" answered Yes: its path relative to the test folder
 // and its bytes when the question was answered.
 struct UserDeletion {
-  std::string Path;
-  std::string Bytes;
+    std::string Path;
+    std::string Bytes;
 };
 
 // The broken rules: documents lost, original files changed or gone without their bytes
