@@ -556,12 +556,23 @@ TEST_F(StartSearchTest, AStoppedSearchCountsWhatWasSkippedBeforeTheStop) {
         << "the walk went on after the stop";
 }
 
-// Selects the folder of the pending browse as soon as the chooser is up.
+// Selects the folder of the pending browse as soon as the chooser is up, and again
+// whenever the selection moves elsewhere before the answer arrives: the chooser rebuilds
+// its tree when the shell reports late the files that earlier tests made and removed.
 std::wstring folderToChoose;
-int CALLBACK ChooseFolder(HWND dialog, UINT message, LPARAM, LPARAM) {
-    if (message == BFFM_INITIALIZED) {
+bool selectingFolder = false;
+int CALLBACK ChooseFolder(HWND dialog, UINT message, LPARAM item, LPARAM) {
+    bool select = message == BFFM_INITIALIZED;
+    if (message == BFFM_SELCHANGED && !selectingFolder) {
+        wchar_t path[MAX_PATH] = L"";
+        select = SHGetPathFromIDListW(reinterpret_cast<PCIDLIST_ABSOLUTE>(item), path) == FALSE ||
+                 _wcsicmp(path, folderToChoose.c_str()) != 0;
+    }
+    if (select) {
+        selectingFolder = true;
         SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE,
                      reinterpret_cast<LPARAM>(folderToChoose.c_str()));
+        selectingFolder = false;
     }
     return 0;
 }
