@@ -6,22 +6,22 @@
 #include <vector>
 
 enum class CommandAction {
-  Interactive,  // no arguments: the window
-  Usage,        // "/?": print the usage
-  Find,         // "/find FOLDER"
-  Restore,      // "/restore FOLDER"
-  Invalid,      // refused; Reason tells why
+    Interactive,  // no arguments: the window
+    Usage,        // "/?": print the usage
+    Find,         // "/find FOLDER"
+    Restore,      // "/restore FOLDER"
+    Invalid,      // refused; Reason tells why
 };
 
 struct CommandLine {
-  CommandAction Action = CommandAction::Interactive;
-  std::string Folder;
-  std::string Mask = "*.exe";   // the mask box's rules, "^" exclusions included
-  bool Delete = false;          // "/delete": delete the infected files
-  std::string RenameText = "_vrs";  // "/rename EXT": the "Rename with" text
-  std::string ReportPath;       // "/report FILE"; empty: no report
-  bool Quiet = false;           // "/quiet": print the summary only
-  std::string Reason;           // one line, for Invalid
+    CommandAction Action = CommandAction::Interactive;
+    std::string Folder;
+    std::string Mask = "*.exe";       // the mask box's rules, "^" exclusions included
+    bool Delete = false;              // "/delete": delete the infected files
+    std::string RenameText = "_vrs";  // "/rename EXT": the "Rename with" text
+    std::string ReportPath;           // "/report FILE"; empty: no report
+    bool Quiet = false;               // "/quiet": print the summary only
+    std::string Reason;               // one line, for Invalid
 };
 
 // Reads the arguments (without the program's name). Invalid with a reason for an

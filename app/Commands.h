@@ -8,10 +8,10 @@ struct Control;
 enum class SelectedFilesMode { Delete, Rename };
 
 void ProcessSelectedFiles(MainWindow* window, SelectedFilesMode mode);
-void SelectAllFiles(MainWindow* window);      // "Select All"
-void ClearAllFiles(MainWindow* window);       // "Clear All"
-void ClearResult(MainWindow* window);         // "Clear Result"
-void DeleteListedRows(MainWindow* window);    // "Delete list"
+void SelectAllFiles(MainWindow* window);    // "Select All"
+void ClearAllFiles(MainWindow* window);     // "Clear All"
+void ClearResult(MainWindow* window);       // "Clear Result"
+void DeleteListedRows(MainWindow* window);  // "Delete list"
 void HandleListKeyDown(MainWindow* window, Control* sender, int& keyCode);
 void WarnDeleteInfected(MainWindow* window);
 void ShowAbout(MainWindow* window);

@@ -6,28 +6,29 @@
 
 #include <string>
 
+#include "control/UniqueHandle.h"
+
 class ConsoleOutput {
- public:
-  ConsoleOutput() = default;
-  ~ConsoleOutput();
-  ConsoleOutput(const ConsoleOutput&) = delete;
-  ConsoleOutput& operator=(const ConsoleOutput&) = delete;
+public:
+    ConsoleOutput() = default;
+    ConsoleOutput(const ConsoleOutput&) = delete;
+    ConsoleOutput& operator=(const ConsoleOutput&) = delete;
 
-  // Attaches to the parent's console (so that Ctrl+C reaches the program) and chooses
-  // where lines go. Call once.
-  void Open();
-  // True when the program is attached to a console (its control events arrive).
-  bool HasConsole() const { return attached_; }
+    // Attaches to the parent's console (so that Ctrl+C reaches the program) and chooses
+    // where lines go. Call once.
+    void Open();
+    // True when the program is attached to a console (its control events arrive).
+    bool HasConsole() const { return attached_; }
 
-  // Prints one line of ANSI text followed by a line break: as UTF-16 to a console,
-  // as UTF-8 to a file or pipe. Lines are written at once, never buffered.
-  void WriteLine(const std::string& text);
+    // Prints one line of ANSI text followed by a line break: as UTF-16 to a console,
+    // as UTF-8 to a file or pipe. Lines are written at once, never buffered.
+    void WriteLine(const std::string& text);
 
- private:
-  HANDLE handle_ = nullptr;  // nullptr: no output
-  bool console_ = false;     // handle_ is a console: WriteConsoleW
-  bool ownsHandle_ = false;  // handle_ was opened here ("CONOUT$")
-  bool attached_ = false;
+private:
+    HANDLE handle_ = nullptr;  // nullptr: no output
+    bool console_ = false;     // handle_ is a console: WriteConsoleW
+    FileHandle opened_;        // the console buffer when it was opened here ("CONOUT$")
+    bool attached_ = false;
 };
 
 // The ANSI text as UTF-16.

@@ -8,10 +8,10 @@
 #include "app/CommandLine.h"
 
 enum UnattendedExitCode {
-  ExitNoFailure = 0,      // every listed file ended without a failure
-  ExitFailure = 1,        // a file failed, the report failed, or the run was stopped
-  ExitBadArguments = 2,   // the arguments were refused; nothing was touched
-  ExitFolderMissing = 3,  // the folder to search does not exist
+    ExitNoFailure = 0,      // every listed file ended without a failure
+    ExitFailure = 1,        // a file failed, the report failed, or the run was stopped
+    ExitBadArguments = 2,   // the arguments were refused; nothing was touched
+    ExitFolderMissing = 3,  // the folder to search does not exist
 };
 
 // Receives each printed line (ANSI text, no line break).

@@ -8,19 +8,19 @@ struct Control;
 // The one main window object. The search and the restore receive it through the records it
 // extends; the controls are owned by the form, the object by the form too (released with it).
 struct MainWindow : RestoreWindow {
-  Control* LookInLabel = nullptr;
-  Control* ExtensionLabel = nullptr;
-  Control* TopBar = nullptr;
-  Control* CommandBar = nullptr;
-  Control* AboutButton = nullptr;
-  Control* RenameFilesButton = nullptr;
-  Control* RenameFilesEdit = nullptr;
-  Control* OptionsGroup = nullptr;
-  Control* DeleteFilesButton = nullptr;
-  Control* SelectAllButton = nullptr;
-  Control* ClearAllButton = nullptr;
-  Control* ClearResultButton = nullptr;
-  Control* DeleteListButton = nullptr;
+    Control* LookInLabel = nullptr;
+    Control* ExtensionLabel = nullptr;
+    Control* TopBar = nullptr;
+    Control* CommandBar = nullptr;
+    Control* AboutButton = nullptr;
+    Control* RenameFilesButton = nullptr;
+    Control* RenameFilesEdit = nullptr;
+    Control* OptionsGroup = nullptr;
+    Control* DeleteFilesButton = nullptr;
+    Control* SelectAllButton = nullptr;
+    Control* ClearAllButton = nullptr;
+    Control* ClearResultButton = nullptr;
+    Control* DeleteListButton = nullptr;
 };
 
 // Title the window carries while it is used; set by InitializeMainWindow.
@@ -35,6 +35,9 @@ MainWindow* BuildMainWindow(MainWindow** variable, Control* parent);
 // Last construction step: the working title, SearchStopped := 1, a new OffsetList, and the
 // top bar buttons' normal background.
 void InitializeMainWindow(MainWindow* window);
+
+// True while a restore works on the rows: a run is active and it is not the search.
+bool RestoreRunning(const MainWindow* window);
 
 // The form's close request: refuses (accept := false, error box) while a search runs;
 // otherwise accepts and releases OffsetList (with the window instead while a restore runs).

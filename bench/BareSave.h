@@ -7,19 +7,22 @@
 
 #include <string>
 
+#include "control/UniqueHandle.h"
+
 namespace bench {
 
 inline bool SaveDurably(const std::string& path, const char* data, DWORD size) {
-  const std::string temporary = path + ".~tmp";
-  HANDLE out = CreateFileA(temporary.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (out == INVALID_HANDLE_VALUE) {
-    return false;
-  }
-  DWORD written = 0;
-  const bool saved = WriteFile(out, data, size, &written, nullptr) && written == size && FlushFileBuffers(out);
-  CloseHandle(out);
-  return saved && MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH);
+    const std::string temporary = path + ".~tmp";
+    FileHandle out(CreateFileA(temporary.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                               CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!out.IsValid()) {
+        return false;
+    }
+    DWORD written = 0;
+    const bool saved = WriteFile(out.Get(), data, size, &written, nullptr) && written == size &&
+                       FlushFileBuffers(out.Get());
+    out.Close();
+    return saved && MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH);
 }
 
 }  // namespace bench

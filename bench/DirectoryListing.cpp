@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 #include "bench/BenchTiming.h"
+#include "control/UniqueHandle.h"
 
 using bench::Median;
 using bench::Now;
@@ -23,31 +24,29 @@ const int Rounds = 7;
 const char* const MaskText = "*.exe;*.dll;*.scr";
 const char* const Extensions[] = {".exe", ".dll", ".scr", ".txt", ".doc"};
 
-std::string FileName(int i)
-{
+std::string FileName(int i) {
     char name[32];
     std::snprintf(name, sizeof(name), "file%05d%s", i, Extensions[i % 5]);
     return name;
 }
 
-bool CreateFiles(const std::string& folder)
-{
+bool CreateFiles(const std::string& folder) {
     if (!CreateDirectoryA(folder.c_str(), nullptr)) {
         return false;
     }
     for (int i = 0; i < FileCount; ++i) {
         const std::string path = folder + "\\" + FileName(i);
-        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE) {
+        FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.IsValid()) {
             return false;
         }
-        CloseHandle(file);
+        file.Close();
     }
     return true;
 }
 
-void RemoveFiles(const std::string& folder)
-{
+void RemoveFiles(const std::string& folder) {
     for (int i = 0; i < FileCount; ++i) {
         DeleteFileA((folder + "\\" + FileName(i)).c_str());
     }
@@ -55,28 +54,27 @@ void RemoveFiles(const std::string& folder)
 }
 
 // Returns the number of entries the platform reported.
-int BareEnumeration(const std::string& folder)
-{
+int BareEnumeration(const std::string& folder) {
     WIN32_FIND_DATAA record;
-    HANDLE find = FindFirstFileA((folder + "\\*.*").c_str(), &record);
-    if (find == INVALID_HANDLE_VALUE) {
+    FindHandle find(FindFirstFileA((folder + "\\*.*").c_str(), &record));
+    if (!find.IsValid()) {
         return 0;
     }
     int count = 0;
     do {
         ++count;
-    } while (FindNextFileA(find, &record));
-    FindClose(find);
+    } while (FindNextFileA(find.Get(), &record));
+    find.Close();
     return count;
 }
 
-} // namespace
+}  // namespace
 
-int main()
-{
+int main() {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
-    const std::string folder = std::string(temp) + "qf_bench_listing_" + std::to_string(GetCurrentProcessId());
+    const std::string folder =
+        std::string(temp) + "qf_bench_listing_" + std::to_string(GetCurrentProcessId());
 
     std::printf("creating %d files...\n", FileCount);
     std::fflush(stdout);
@@ -130,10 +128,14 @@ int main()
 
     const double ratio = Median(ratios);
     std::printf("entries reported: %d, kept by \"%s\": %d\n", bareCount, MaskText, listedCount);
-    std::printf("bare FindFirstFileA/FindNextFileA loop: median %.2f ms\n", Median(bareTimes) * 1000.0);
-    std::printf("DirectoryListing scan:                  median %.2f ms\n", Median(listingTimes) * 1000.0);
-    std::printf("ratio DirectoryListing / bare loop (median of %d): %.2f (limit 3)\n", Rounds, ratio);
-    std::printf("ratio with SortEntries added (median of 3, information only): %.2f\n", Median(sortedRatios));
+    std::printf("bare FindFirstFileA/FindNextFileA loop: median %.2f ms\n",
+                Median(bareTimes) * 1000.0);
+    std::printf("DirectoryListing scan:                  median %.2f ms\n",
+                Median(listingTimes) * 1000.0);
+    std::printf("ratio DirectoryListing / bare loop (median of %d): %.2f (limit 3)\n", Rounds,
+                ratio);
+    std::printf("ratio with SortEntries added (median of 3, information only): %.2f\n",
+                Median(sortedRatios));
     if (listedCount != FileCount * 3 / 5) {
         std::printf("unexpected number of kept entries\n");
         return 1;

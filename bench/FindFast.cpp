@@ -9,8 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "recovery/FindFast.h"
 #include "bench/BenchTiming.h"
+#include "control/UniqueHandle.h"
+#include "recovery/FindFast.h"
 
 using bench::Median;
 using bench::Now;
@@ -24,11 +25,10 @@ const std::string Ole2Pattern = "\xD0\xCF\x11\xE0\xA1";
 
 // Carrier-like content: pseudo-random code bytes mixed with runs of NULs, and the
 // pattern once near the end. Returns the pattern's offset, or -1 on failure.
-int32_t WriteCarrier(const std::string& path)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+int32_t WriteCarrier(const std::string& path) {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsValid()) {
         return -1;
     }
     const int32_t patternAt = static_cast<int32_t>(FileSize - 70000);
@@ -56,40 +56,39 @@ int32_t WriteCarrier(const std::string& path)
             std::copy(Ole2Pattern.begin(), Ole2Pattern.end(), block.begin() + (patternAt - done));
         }
         DWORD written = 0;
-        ok = WriteFile(file, block.data(), static_cast<DWORD>(block.size()), &written, nullptr)
-            && written == block.size();
+        ok = WriteFile(file.Get(), block.data(), static_cast<DWORD>(block.size()), &written,
+                       nullptr) &&
+             written == block.size();
     }
-    CloseHandle(file);
+    file.Close();
     return ok ? patternAt : -1;
 }
 
 // The floor: the same open, the same buffer and chunk size, no scanning.
-int64_t ReadLoop(const std::string& path)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+int64_t ReadLoop(const std::string& path) {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsValid()) {
         return -1;
     }
     std::unique_ptr<uint8_t[]> buffer(new uint8_t[FindFastChunkSize + 1]);
     int64_t total = 0;
     DWORD read = 0;
-    while (ReadFile(file, buffer.get(), FindFastChunkSize, &read, nullptr) && read > 0) {
+    while (ReadFile(file.Get(), buffer.get(), FindFastChunkSize, &read, nullptr) && read > 0) {
         buffer[read] = 0;
         total += read;
     }
-    CloseHandle(file);
+    file.Close();
     return total;
 }
 
-} // namespace
+}  // namespace
 
-int main()
-{
+int main() {
     char temp[MAX_PATH + 1] = {};
     GetTempPathA(MAX_PATH, temp);
-    const std::string path = std::string(temp) + "qf-bench-findfast-"
-        + std::to_string(GetCurrentProcessId()) + ".bin";
+    const std::string path =
+        std::string(temp) + "qf-bench-findfast-" + std::to_string(GetCurrentProcessId()) + ".bin";
     const int32_t expected = WriteCarrier(path);
     if (expected < 0) {
         std::printf("could not write %s\n", path.c_str());
@@ -133,7 +132,7 @@ int main()
     std::printf("read loop (floor)   %8.1f MiB/s\n", Median(floorRates));
     std::printf("case-sensitive      %8.1f MiB/s  ratio to floor %.2f (required >= 0.80: %s)\n",
                 Median(sensitiveRates), sensitiveRatio, sensitiveRatio >= 0.8 ? "met" : "NOT MET");
-    std::printf("case-insensitive    %8.1f MiB/s  ratio to floor %.2f\n",
-                Median(insensitiveRates), Median(insensitiveRatios));
+    std::printf("case-insensitive    %8.1f MiB/s  ratio to floor %.2f\n", Median(insensitiveRates),
+                Median(insensitiveRatios));
     return 0;
 }

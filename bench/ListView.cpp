@@ -23,10 +23,10 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchTiming.h"
 #include "control/Control.h"
 #include "control/ListView.h"
 #include "search/ResultList.h"
-#include "bench/BenchTiming.h"
 
 using bench::Now;
 
@@ -43,8 +43,7 @@ struct Row {
     std::string Size;
 };
 
-std::vector<Row> RandomRows(int count)
-{
+std::vector<Row> RandomRows(int count) {
     std::vector<Row> rows;
     rows.reserve(static_cast<size_t>(count));
     uint64_t state = 0x9E3779B97F4A7C15ull;
@@ -70,8 +69,7 @@ std::vector<Row> RandomRows(int count)
     return rows;
 }
 
-void DrainMessages()
-{
+void DrainMessages() {
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
         TranslateMessage(&message);
@@ -90,8 +88,7 @@ struct Filling {
 // Adds rowTotal rows to every list, batch by batch in turn, so that the lists are
 // measured side by side. Redrawing of each list is suspended for its batch, which ends
 // with one repaint.
-void FillSideBySide(const std::vector<Filling*>& lists, int rowTotal)
-{
+void FillSideBySide(const std::vector<Filling*>& lists, int rowTotal) {
     for (int first = 0; first < rowTotal; first += BatchSize) {
         const int end = std::min(rowTotal, first + BatchSize);
         for (Filling* list : lists) {
@@ -111,94 +108,88 @@ void FillSideBySide(const std::vector<Filling*>& lists, int rowTotal)
 // The lower quartile of the per-row milliseconds of the batches in each fifth of the
 // rows: the machine's other work only ever adds time, so the least disturbed batches
 // tell the list's own cost best.
-double LowerQuartile(std::vector<double> values)
-{
+double LowerQuartile(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values[values.size() / 4];
 }
 
-std::vector<double> SegmentMs(const Filling& list)
-{
+std::vector<double> SegmentMs(const Filling& list) {
     std::vector<double> segments;
     const size_t batches = list.BatchMs.size();
     for (size_t segment = 0; segment < static_cast<size_t>(Segments); ++segment) {
         const size_t first = batches * segment / Segments;
         const size_t end = std::max(first + 1, batches * (segment + 1) / Segments);
-        segments.push_back(LowerQuartile(
-            std::vector<double>(list.BatchMs.begin() + static_cast<std::ptrdiff_t>(first),
-                                list.BatchMs.begin() + static_cast<std::ptrdiff_t>(std::min(end, batches)))));
+        segments.push_back(LowerQuartile(std::vector<double>(
+            list.BatchMs.begin() + static_cast<std::ptrdiff_t>(first),
+            list.BatchMs.begin() + static_cast<std::ptrdiff_t>(std::min(end, batches)))));
     }
     return segments;
 }
 
-void PrintSegments(const Filling& list, int rowTotal)
-{
+void PrintSegments(const Filling& list, int rowTotal) {
     const std::vector<double> segments = SegmentMs(list);
     for (size_t segment = 0; segment < segments.size(); ++segment) {
-        std::printf("  %-12s rows %6d to %6d  %9.4f ms/row (lower quartile of its batches)\n", list.Label,
-                    static_cast<int>(segment) * rowTotal / Segments + 1,
+        std::printf("  %-12s rows %6d to %6d  %9.4f ms/row (lower quartile of its batches)\n",
+                    list.Label, static_cast<int>(segment) * rowTotal / Segments + 1,
                     (static_cast<int>(segment) + 1) * rowTotal / Segments, segments[segment]);
     }
 }
 
-double MillisecondsPerRow(const Filling& list)
-{
+double MillisecondsPerRow(const Filling& list) {
     double total = 0;
     for (double ms : list.BatchMs)
         total += ms;
     return total / static_cast<double>(list.BatchMs.size());
 }
 
-HWND BareListView(HWND parent, DWORD extraStyle, int left)
-{
-    HWND list = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT | extraStyle,
-                                left, 0, 400, 700, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+HWND BareListView(HWND parent, DWORD extraStyle, int left) {
+    HWND list = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
+                                WS_CHILD | WS_VISIBLE | LVS_REPORT | extraStyle, left, 0, 400, 700,
+                                parent, nullptr, GetModuleHandleA(nullptr), nullptr);
     const char* captions[] = {"Name", "Path", "Size (bytes)"};
     for (int i = 0; i < 3; ++i) {
         LVCOLUMNA column = {};
         column.mask = LVCF_TEXT | LVCF_WIDTH;
         column.cx = 120;
         column.pszText = const_cast<char*>(captions[i]);
-        SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
+        SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i),
+                     reinterpret_cast<LPARAM>(&column));
     }
     return list;
 }
 
-int BareInsert(HWND list, const std::string& name, int index)
-{
+int BareInsert(HWND list, const std::string& name, int index) {
     LVITEMA item = {};
     item.mask = LVIF_TEXT;
     item.iItem = index;
     item.pszText = const_cast<char*>(name.c_str());
-    return static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    return static_cast<int>(
+        SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
-void BareSetText(HWND list, int row, int column, const std::string& text)
-{
+void BareSetText(HWND list, int row, int column, const std::string& text) {
     LVITEMA item = {};
     item.iSubItem = column;
     item.pszText = const_cast<char*>(text.c_str());
     SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
 
-bool NamesAscend(Control* view)
-{
+bool NamesAscend(Control* view) {
     ResultList list(view);
     std::string previous;
     for (int row = 0; row < list.RowCount(); ++row) {
         std::string name = list.GetCell(row, NameColumn);
-        if (row > 0 && CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, previous.c_str(), -1, name.c_str(), -1) ==
-                           CSTR_GREATER_THAN)
+        if (row > 0 && CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, previous.c_str(), -1,
+                                      name.c_str(), -1) == CSTR_GREATER_THAN)
             return false;
         previous = name;
     }
     return true;
 }
 
-} // namespace
+}  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     int rowTotal = argc > 1 ? std::atoi(argv[1]) : 50000;
     if (rowTotal < Segments)
         rowTotal = Segments;
@@ -216,21 +207,27 @@ int main(int argc, char** argv)
     HWND bareSorted = BareListView(formWindow, LVS_SORTASCENDING, 400);
     DrainMessages();
 
-    std::printf("%d rows with random names; redraw suspended per batch of %d; all lists visible\n", rowTotal,
-                BatchSize);
-    Filling bareFill{"bare", bare, [&](int i) {
-        const Row& source = rows[static_cast<size_t>(i)];
-        const int row = BareInsert(bare, source.Name, i);
-        BareSetText(bare, row, PathColumn, source.Path);
-        BareSetText(bare, row, SizeColumn, source.Size);
-    }, {}};
-    Filling listFill{"result list", view->Handle, [&](int i) {
-        ResultList list(view);
-        const Row& source = rows[static_cast<size_t>(i)];
-        int row = list.AddRow(source.Name);
-        list.SetCell(row, PathColumn, source.Path);
-        list.SetCell(row, SizeColumn, source.Size);
-    }, {}};
+    std::printf("%d rows with random names; redraw suspended per batch of %d; all lists visible\n",
+                rowTotal, BatchSize);
+    Filling bareFill{"bare",
+                     bare,
+                     [&](int i) {
+                         const Row& source = rows[static_cast<size_t>(i)];
+                         const int row = BareInsert(bare, source.Name, i);
+                         BareSetText(bare, row, PathColumn, source.Path);
+                         BareSetText(bare, row, SizeColumn, source.Size);
+                     },
+                     {}};
+    Filling listFill{"result list",
+                     view->Handle,
+                     [&](int i) {
+                         ResultList list(view);
+                         const Row& source = rows[static_cast<size_t>(i)];
+                         int row = list.AddRow(source.Name);
+                         list.SetCell(row, PathColumn, source.Path);
+                         list.SetCell(row, SizeColumn, source.Size);
+                     },
+                     {}};
     // A first, shorter fill brings code, fonts and memory into use; the lists are then
     // cleared and filled again, as a second search fills the result list.
     FillSideBySide({&bareFill, &listFill}, std::min(rowTotal, WarmUpRows));
@@ -242,8 +239,10 @@ int main(int argc, char** argv)
     PrintSegments(bareFill, rowTotal);
     PrintSegments(listFill, rowTotal);
     const int sortedTotal = std::min(rowTotal, PlatformSortedRows);
-    Filling sortedFill{"bare sorted", bareSorted,
-                       [&](int i) { BareInsert(bareSorted, rows[static_cast<size_t>(i)].Name, i); }, {}};
+    Filling sortedFill{"bare sorted",
+                       bareSorted,
+                       [&](int i) { BareInsert(bareSorted, rows[static_cast<size_t>(i)].Name, i); },
+                       {}};
     FillSideBySide({&sortedFill}, sortedTotal);
     PrintSegments(sortedFill, sortedTotal);
 
@@ -257,17 +256,24 @@ int main(int argc, char** argv)
     const double growth = listSegments.back() / listSegments.front();
     const bool ordered = NamesAscend(view);
     std::printf("\nper row, mean of all batches:\n");
-    std::printf("  bare LVM_INSERTITEMA + 2 x LVM_SETITEMTEXTA, unsorted list  %9.4f ms (%d rows)\n",
-                MillisecondsPerRow(bareFill), rowTotal);
+    std::printf(
+        "  bare LVM_INSERTITEMA + 2 x LVM_SETITEMTEXTA, unsorted list  %9.4f ms (%d rows)\n",
+        MillisecondsPerRow(bareFill), rowTotal);
     std::printf("  AddRow (sorted) + 2 x SetCell, result list                 %9.4f ms (%d rows)\n",
                 MillisecondsPerRow(listFill), rowTotal);
-    std::printf("  bare LVM_INSERTITEMA, LVS_SORTASCENDING                    %9.4f ms (first %d rows only)\n",
-                MillisecondsPerRow(sortedFill), sortedTotal);
-    std::printf("ratio result list / bare unsorted:   %8.2f (median of the batches' ratios; limit 3)\n", ratio);
-    std::printf("growth of the per-row time, last fifth / first fifth: result list %.2f (limit 1.5), bare %.2f, "
-                "bare sorted %.2f (over %d rows)\n",
-                growth, bareSegments.back() / bareSegments.front(), sortedSegments.back() / sortedSegments.front(),
-                sortedTotal);
+    std::printf(
+        "  bare LVM_INSERTITEMA, LVS_SORTASCENDING                    %9.4f ms (first %d rows "
+        "only)\n",
+        MillisecondsPerRow(sortedFill), sortedTotal);
+    std::printf(
+        "ratio result list / bare unsorted:   %8.2f (median of the batches' ratios; limit 3)\n",
+        ratio);
+    std::printf(
+        "growth of the per-row time, last fifth / first fifth: result list %.2f (limit 1.5), bare "
+        "%.2f, "
+        "bare sorted %.2f (over %d rows)\n",
+        growth, bareSegments.back() / bareSegments.front(),
+        sortedSegments.back() / sortedSegments.front(), sortedTotal);
     std::printf("result list rows in Name order: %s (%d rows)\n", ordered ? "yes" : "NO",
                 ResultList(view).RowCount());
 

@@ -32,61 +32,64 @@ constexpr size_t LargestBody = 2000 * 1000;
 // Repeats the second search on every file (the file's end and the scan after the image;
 // opening the file and reading its image end are the restore's work anyway).
 double SecondSearchSeconds(const std::vector<std::string>& paths) {
-  double seconds = 0;
-  for (const std::string& path : paths) {
-    ByteStreamPtr file = OpenFileStreamForRead(path);
-    const int64_t imageEnd = ProgramImageEnd(*file);
-    if (imageEnd >= StreamSize(*file)) {
-      continue;  // the restore skips these before any search
+    double seconds = 0;
+    for (const std::string& path : paths) {
+        ByteStreamPtr file = OpenFileStreamForRead(path);
+        const int64_t imageEnd = ProgramImageEnd(*file);
+        if (imageEnd >= StreamSize(*file)) {
+            continue;  // the restore skips these before any search
+        }
+        const double start = Now();
+        const int32_t from = static_cast<int32_t>(imageEnd);
+        std::string extension;
+        FindModernDocument(*file, from, ReadDocumentEnd(*file, from), extension);
+        seconds += Now() - start;
     }
-    const double start = Now();
-    const int32_t from = static_cast<int32_t>(imageEnd);
-    std::string extension;
-    FindModernDocument(*file, from, ReadDocumentEnd(*file, from), extension);
-    seconds += Now() - start;
-  }
-  return seconds;
+    return seconds;
 }
 
 }  // namespace
 
 int main() {
-  scratch::ScratchFolder folder("qf-bench-modern");
-  RestoreTestWindow window;
-  MessageBoxAnswerer answerer(IDOK);
-  std::vector<std::string> paths;
-  size_t total = 0;
-  for (int index = 0; index < ProgramCount; ++index) {
-    const size_t size = SmallestBody + (LargestBody - SmallestBody) * static_cast<size_t>(index) / (ProgramCount - 1);
-    std::string program = carriers::ProgramBody(size);
-    if (index % 2 == 1) {
-      program += carriers::NeutralBytes(8192, static_cast<uint32_t>(index));
+    scratch::ScratchFolder folder("qf-bench-modern");
+    RestoreTestWindow window;
+    MessageBoxAnswerer answerer(IDOK);
+    std::vector<std::string> paths;
+    size_t total = 0;
+    for (int index = 0; index < ProgramCount; ++index) {
+        const size_t size = SmallestBody + (LargestBody - SmallestBody) *
+                                               static_cast<size_t>(index) / (ProgramCount - 1);
+        std::string program = carriers::ProgramBody(size);
+        if (index % 2 == 1) {
+            program += carriers::NeutralBytes(8192, static_cast<uint32_t>(index));
+        }
+        char name[32];
+        std::snprintf(name, sizeof name, "program%04d.exe", index);
+        paths.push_back(folder.WriteFile(name, program));
+        window.AddFile(folder.Root() + "\\", name);
+        total += program.size();
     }
-    char name[32];
-    std::snprintf(name, sizeof name, "program%04d.exe", index);
-    paths.push_back(folder.WriteFile(name, program));
-    window.AddFile(folder.Root() + "\\", name);
-    total += program.size();
-  }
-  for (const std::string& path : paths) {
-    scratch::ReadWholeFile(path);  // both sides find the files in the system's cache
-  }
+    for (const std::string& path : paths) {
+        scratch::ReadWholeFile(path);  // both sides find the files in the system's cache
+    }
 
-  std::vector<double> ratios;
-  bool correct = true;
-  for (int round = 0; round < Rounds; ++round) {
-    const double start = Now();
-    window.ClickRestore();
-    const double restore = Now() - start;
-    const double second = SecondSearchSeconds(paths);
-    correct = correct && window.Cell("program0001.exe", StatusColumn) == "Not Detected";
-    ratios.push_back(restore / (restore - second));
-    std::printf("round %d: restore %.3f s, second search %.3f s, ratio %.3f\n", round + 1, restore, second,
-                ratios.back());
-  }
-  const double ratio = Median(ratios);
-  std::printf("%d programs (%.0f MB, half with data after their image): restore with / without the second "
-              "search = %.3f (median of %d, limit 1.1)%s\n",
-              ProgramCount, total / 1e6, ratio, Rounds, correct ? "" : " (WRONG RESULT)");
-  return correct && ratio < 1.1 ? 0 : 1;
+    std::vector<double> ratios;
+    bool correct = true;
+    for (int round = 0; round < Rounds; ++round) {
+        const double start = Now();
+        window.ClickRestore();
+        const double restore = Now() - start;
+        const double second = SecondSearchSeconds(paths);
+        correct = correct && window.Cell("program0001.exe", StatusColumn) == "Not Detected";
+        ratios.push_back(restore / (restore - second));
+        std::printf("round %d: restore %.3f s, second search %.3f s, ratio %.3f\n", round + 1,
+                    restore, second, ratios.back());
+    }
+    const double ratio = Median(ratios);
+    std::printf(
+        "%d programs (%.0f MB, half with data after their image): restore with / without the "
+        "second "
+        "search = %.3f (median of %d, limit 1.1)%s\n",
+        ProgramCount, total / 1e6, ratio, Rounds, correct ? "" : " (WRONG RESULT)");
+    return correct && ratio < 1.1 ? 0 : 1;
 }

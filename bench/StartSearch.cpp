@@ -12,12 +12,13 @@
 #include <vector>
 
 #include "app/Unit1.h"
-#include "control/Control.h"
-#include "control/MessageLoop.h"
-#include "search/DirectoryListing.h"
-#include "search/StartSearch.h"
 #include "bench/BenchTiming.h"
 #include "bench/BenchWindow.h"
+#include "control/Control.h"
+#include "control/MessageLoop.h"
+#include "control/UniqueHandle.h"
+#include "search/DirectoryListing.h"
+#include "search/StartSearch.h"
 #include "support/ScratchFolder.h"
 
 using bench::Median;
@@ -28,64 +29,68 @@ using bench::BareWalk;
 namespace {
 
 const int TopFolders = 40;
-const int SubFolders = 49;     // 40 + 40 * 49 = 2,000 folders
-const int FilesPerFolder = 10; // one of them "*.exe"
+const int SubFolders = 49;      // 40 + 40 * 49 = 2,000 folders
+const int FilesPerFolder = 10;  // one of them "*.exe"
 const int Rounds = 5;
 
 void WriteEmptyFile(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file != INVALID_HANDLE_VALUE) {
-    DWORD written = 0;
-    WriteFile(file, path.data(), static_cast<DWORD>(path.size() % 97), &written, nullptr);
-    CloseHandle(file);
-  }
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.IsValid()) {
+        DWORD written = 0;
+        WriteFile(file.Get(), path.data(), static_cast<DWORD>(path.size() % 97), &written, nullptr);
+        file.Close();
+    }
 }
 
 void FillFolder(const std::string& folder, int index) {
-  static const char* const others[] = {".txt", ".dll", ".doc", ".xls", ".dat", ".ini", ".log", ".bmp", ".scr"};
-  CreateDirectoryA(folder.c_str(), nullptr);
-  WriteEmptyFile(folder + "\\program" + std::to_string(index) + ".exe");
-  for (int i = 0; i < FilesPerFolder - 1; ++i) {
-    WriteEmptyFile(folder + "\\file" + std::to_string(i) + others[i]);
-  }
+    static const char* const others[] = {".txt", ".dll", ".doc", ".xls", ".dat",
+                                         ".ini", ".log", ".bmp", ".scr"};
+    CreateDirectoryA(folder.c_str(), nullptr);
+    WriteEmptyFile(folder + "\\program" + std::to_string(index) + ".exe");
+    for (int i = 0; i < FilesPerFolder - 1; ++i) {
+        WriteEmptyFile(folder + "\\file" + std::to_string(i) + others[i]);
+    }
 }
 
 int MakeTree(const std::string& root) {
-  CreateDirectoryA(root.c_str(), nullptr);
-  int folders = 0;
-  for (int top = 0; top < TopFolders; ++top) {
-    const std::string topFolder = root + "\\top" + std::to_string(top);
-    FillFolder(topFolder, folders++);
-    for (int sub = 0; sub < SubFolders; ++sub) {
-      FillFolder(topFolder + "\\sub" + std::to_string(sub), folders++);
+    CreateDirectoryA(root.c_str(), nullptr);
+    int folders = 0;
+    for (int top = 0; top < TopFolders; ++top) {
+        const std::string topFolder = root + "\\top" + std::to_string(top);
+        FillFolder(topFolder, folders++);
+        for (int sub = 0; sub < SubFolders; ++sub) {
+            FillFolder(topFolder + "\\sub" + std::to_string(sub), folders++);
+        }
     }
-  }
-  return folders;
+    return folders;
 }
 
 bool IsExeName(const std::string& name) {
-  return name.size() > 4 && _stricmp(name.c_str() + name.size() - 4, ".exe") == 0;
+    return name.size() > 4 && _stricmp(name.c_str() + name.size() - 4, ".exe") == 0;
 }
 
 // The search's own listing without the list and the message handling: each folder
 // listed once for the files the masks accept and every subfolder; returns the matching
 // files.
 int ListingsOnly(const std::string& folder) {
-  DirectoryListing listing(folder, "*.exe", FILE_ATTRIBUTE_NORMAL | FILE_ATTRIBUTE_DIRECTORY);
-  listing.SortEntries();
-  int found = 0;
-  for (int32_t index = 0; index < listing.EntryCount(); ++index) {
-    found += listing.EntryIsDirectory(index) ? ListingsOnly(listing.FolderPath() + listing.EntryName(index)) : 1;
-  }
-  return found;
+    DirectoryListing listing(folder, "*.exe", FILE_ATTRIBUTE_NORMAL | FILE_ATTRIBUTE_DIRECTORY);
+    listing.SortEntries();
+    int found = 0;
+    for (int32_t index = 0; index < listing.EntryCount(); ++index) {
+        found += listing.EntryIsDirectory(index)
+                     ? ListingsOnly(listing.FolderPath() + listing.EntryName(index))
+                     : 1;
+    }
+    return found;
 }
 
 void DrainMessages() {
-  MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
-  }
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
 }
 
 // Posts a "Stop" click from inside the running search (a timer message is handled at a
@@ -97,96 +102,105 @@ int StopPostedCount = 0;
 UINT_PTR StopTimer = 0;
 
 void CALLBACK PostStop(HWND, UINT, UINT_PTR, DWORD) {
-  KillTimer(nullptr, StopTimer);
-  StopTimer = 0;
-  if (StopTarget->Searching == 0 || StopPosted) {
-    return;
-  }
-  StopPosted = true;
-  StopPostedAt = Now();
-  StopPostedCount = StopTarget->FoundCount;
-  PostMessageA(StopTarget->StopButton->Handle, BM_CLICK, 0, 0);
+    KillTimer(nullptr, StopTimer);
+    StopTimer = 0;
+    if (StopTarget->Searching == 0 || StopPosted) {
+        return;
+    }
+    StopPosted = true;
+    StopPostedAt = Now();
+    StopPostedCount = StopTarget->FoundCount;
+    PostMessageA(StopTarget->StopButton->Handle, BM_CLICK, 0, 0);
 }
 
 }  // namespace
 
 int main() {
-  char temp[MAX_PATH + 1] = {};
-  GetTempPathA(MAX_PATH, temp);
-  const std::string root = std::string(temp) + "qf-bench-search-" + std::to_string(GetCurrentProcessId());
-  const double madeStart = Now();
-  const int folders = MakeTree(root);
-  std::printf("tree: %d folders, %d files, %d match *.exe (made in %.1f s)\n", folders, folders * FilesPerFolder,
-              folders, Now() - madeStart);
+    char temp[MAX_PATH + 1] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string root =
+        std::string(temp) + "qf-bench-search-" + std::to_string(GetCurrentProcessId());
+    const double madeStart = Now();
+    const int folders = MakeTree(root);
+    std::printf("tree: %d folders, %d files, %d match *.exe (made in %.1f s)\n", folders,
+                folders * FilesPerFolder, folders, Now() - madeStart);
 
-  MainWindow* window = nullptr;
-  BuildMainWindow(&window, nullptr);
-  window->MainForm->CreateWindowHandle();
-  ShowWindow(window->MainForm->Handle, SW_SHOW);
-  DrainMessages();
-  window->FolderEdit->SetText(root);
-  window->MaskCombo->SetText("*.exe");
-
-  BareWalk(root, IsExeName);  // warms the file system's caches for both sides
-  std::vector<double> floors;
-  std::vector<double> listings;
-  std::vector<double> searches;
-  bool allFound = true;
-  for (int round = 0; round < Rounds; ++round) {
-    double start = Now();
-    const int bareFound = BareWalk(root, IsExeName);
-    floors.push_back(Now() - start);
-    start = Now();
-    const int listedFound = ListingsOnly(root);
-    listings.push_back(Now() - start);
+    MainWindow* window = nullptr;
+    BuildMainWindow(&window, nullptr);
+    window->MainForm->CreateWindowHandle();
+    ShowWindow(window->MainForm->Handle, SW_SHOW);
     DrainMessages();
-    start = Now();
-    StartSearch(window);
-    searches.push_back(Now() - start);
-    DrainMessages();
-    allFound = allFound && bareFound == folders && listedFound == folders && window->FoundCount == folders &&
-               window->InfoLabel->GetText() == "Finish, found 2,000 Files";
-  }
-  const double floor = Median(floors);
-  const double search = Median(searches);
-  const double listing = Median(listings);
-  std::printf("bare FindFirstFileA/FindNextFileA walk: %8.1f ms (median of %d)\n", floor * 1e3, Rounds);
-  std::printf("the search's one listing per folder:   %8.1f ms (median of %d), ratio to floor %.2f\n",
-              listing * 1e3, Rounds, listing / floor);
-  std::printf("StartSearch, visible main window:      %8.1f ms (median of %d), %s\n", search * 1e3, Rounds,
-              allFound ? "all 2,000 files listed" : "FILES MISSING");
-  std::printf("ratio StartSearch / floor:             %8.2f (must stay below 4)\n", search / floor);
+    window->FolderEdit->SetText(root);
+    window->MaskCombo->SetText("*.exe");
 
-  // Responsiveness: a "Stop" click posted halfway through the search.
-  std::vector<double> stopMs;
-  std::vector<int> stopSteps;
-  for (int round = 0; round < Rounds; ++round) {
-    StopTarget = window;
-    StopPosted = false;
-    StopTimer = SetTimer(nullptr, 0, static_cast<UINT>(std::max(1.0, search * 1e3 / 3)), PostStop);
-    StartSearch(window);
-    const double end = Now();
-    if (StopTimer != 0) {
-      KillTimer(nullptr, StopTimer);
-      StopTimer = 0;
+    BareWalk(root, IsExeName);  // warms the file system's caches for both sides
+    std::vector<double> floors;
+    std::vector<double> listings;
+    std::vector<double> searches;
+    bool allFound = true;
+    for (int round = 0; round < Rounds; ++round) {
+        double start = Now();
+        const int bareFound = BareWalk(root, IsExeName);
+        floors.push_back(Now() - start);
+        start = Now();
+        const int listedFound = ListingsOnly(root);
+        listings.push_back(Now() - start);
+        DrainMessages();
+        start = Now();
+        StartSearch(window);
+        searches.push_back(Now() - start);
+        DrainMessages();
+        allFound = allFound && bareFound == folders && listedFound == folders &&
+                   window->FoundCount == folders &&
+                   window->InfoLabel->GetText() == "Finish, found 2,000 Files";
     }
-    DrainMessages();
-    if (StopPosted) {
-      stopMs.push_back((end - StopPostedAt) * 1e3);
-      stopSteps.push_back(window->FoundCount - StopPostedCount);
-    }
-  }
-  if (stopMs.empty()) {
-    std::printf("posted Stop: the search always ended before the click was posted\n");
-  } else {
-    std::sort(stopSteps.begin(), stopSteps.end());
-    std::printf("posted Stop to end of search:          %8.2f ms, %d folder steps (median of %zu; one match "
-                "per folder, so rows added after the post = folder steps)\n",
-                Median(stopMs), stopSteps[stopSteps.size() / 2], stopMs.size());
-    std::printf("information line after the stop:      %s\n", window->InfoLabel->GetText().c_str());
-  }
+    const double floor = Median(floors);
+    const double search = Median(searches);
+    const double listing = Median(listings);
+    std::printf("bare FindFirstFileA/FindNextFileA walk: %8.1f ms (median of %d)\n", floor * 1e3,
+                Rounds);
+    std::printf(
+        "the search's one listing per folder:   %8.1f ms (median of %d), ratio to floor %.2f\n",
+        listing * 1e3, Rounds, listing / floor);
+    std::printf("StartSearch, visible main window:      %8.1f ms (median of %d), %s\n",
+                search * 1e3, Rounds, allFound ? "all 2,000 files listed" : "FILES MISSING");
+    std::printf("ratio StartSearch / floor:             %8.2f (must stay below 4)\n",
+                search / floor);
 
-  window->MainForm->Release();
-  scratch::RemoveFolderTree(root);
-  return 0;
+    // Responsiveness: a "Stop" click posted halfway through the search.
+    std::vector<double> stopMs;
+    std::vector<int> stopSteps;
+    for (int round = 0; round < Rounds; ++round) {
+        StopTarget = window;
+        StopPosted = false;
+        StopTimer =
+            SetTimer(nullptr, 0, static_cast<UINT>(std::max(1.0, search * 1e3 / 3)), PostStop);
+        StartSearch(window);
+        const double end = Now();
+        if (StopTimer != 0) {
+            KillTimer(nullptr, StopTimer);
+            StopTimer = 0;
+        }
+        DrainMessages();
+        if (StopPosted) {
+            stopMs.push_back((end - StopPostedAt) * 1e3);
+            stopSteps.push_back(window->FoundCount - StopPostedCount);
+        }
+    }
+    if (stopMs.empty()) {
+        std::printf("posted Stop: the search always ended before the click was posted\n");
+    } else {
+        std::sort(stopSteps.begin(), stopSteps.end());
+        std::printf(
+            "posted Stop to end of search:          %8.2f ms, %d folder steps (median of %zu; one "
+            "match "
+            "per folder, so rows added after the post = folder steps)\n",
+            Median(stopMs), stopSteps[stopSteps.size() / 2], stopMs.size());
+        std::printf("information line after the stop:      %s\n",
+                    window->InfoLabel->GetText().c_str());
+    }
+
+    window->MainForm->Release();
+    scratch::RemoveFolderTree(root);
+    return 0;
 }

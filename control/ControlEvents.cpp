@@ -1,18 +1,18 @@
+#include "control/ControlEvents.h"
+
 #include <windowsx.h>
 
 #include "control/Control.h"
-#include "control/Painting.h"
+#include "control/MouseTracking.h"
 
 namespace {
 
-unsigned AltState()
-{
-    return GetKeyState(VK_MENU) < 0 ? 0x20u : 0u;
+unsigned AltState() {
+    return GetKeyState(VK_MENU) < 0 ? AltKeyDown : 0u;
 }
 
-// The MK_ bits of the keyboard and mouse state, plus 0x20 while Alt is down.
-unsigned KeyboardShiftState()
-{
+// The MK_ bits of the keyboard and mouse state, plus AltKeyDown while Alt is down.
+unsigned KeyboardShiftState() {
     unsigned shift = 0;
     if (GetKeyState(VK_SHIFT) < 0)
         shift |= MK_SHIFT;
@@ -28,56 +28,55 @@ unsigned KeyboardShiftState()
 }
 
 // Raises the mouse events; a handler that sets Stop marks the message handled.
-bool MouseProcedure(Control* control, MessageRecord& message, LRESULT& result, void*)
-{
+bool MouseProcedure(Control* control, MessageRecord& message, LRESULT& result, void*) {
     Event<MouseProc>* event = nullptr;
     MouseEventRecord mouse;
     switch (message.Message) {
-    case WM_LBUTTONDOWN:
-        event = &control->MouseDownEvent;
-        mouse.Button = 1;
-        break;
-    case WM_RBUTTONDOWN:
-        event = &control->MouseDownEvent;
-        mouse.Button = 2;
-        break;
-    case WM_MBUTTONDOWN:
-        event = &control->MouseDownEvent;
-        mouse.Button = 3;
-        break;
-    case WM_LBUTTONUP:
-        event = &control->MouseUpEvent;
-        mouse.Button = 1;
-        break;
-    case WM_RBUTTONUP:
-        event = &control->MouseUpEvent;
-        mouse.Button = 2;
-        break;
-    case WM_MBUTTONUP:
-        event = &control->MouseUpEvent;
-        mouse.Button = 3;
-        break;
-    case WM_LBUTTONDBLCLK:
-        event = &control->MouseDoubleClickEvent;
-        mouse.Button = 1;
-        break;
-    case WM_RBUTTONDBLCLK:
-        event = &control->MouseDoubleClickEvent;
-        mouse.Button = 2;
-        break;
-    case WM_MBUTTONDBLCLK:
-        event = &control->MouseDoubleClickEvent;
-        mouse.Button = 3;
-        break;
-    case WM_MOUSEMOVE:
-        event = &control->MouseMoveEvent;
-        break;
-    case WM_MOUSEWHEEL:
-        event = &control->MouseWheelEvent;
-        mouse.WheelDelta = GET_WHEEL_DELTA_WPARAM(message.WParam);
-        break;
-    default:
-        return false;
+        case WM_LBUTTONDOWN:
+            event = &control->MouseDownEvent;
+            mouse.Button = MouseButton::Left;
+            break;
+        case WM_RBUTTONDOWN:
+            event = &control->MouseDownEvent;
+            mouse.Button = MouseButton::Right;
+            break;
+        case WM_MBUTTONDOWN:
+            event = &control->MouseDownEvent;
+            mouse.Button = MouseButton::Middle;
+            break;
+        case WM_LBUTTONUP:
+            event = &control->MouseUpEvent;
+            mouse.Button = MouseButton::Left;
+            break;
+        case WM_RBUTTONUP:
+            event = &control->MouseUpEvent;
+            mouse.Button = MouseButton::Right;
+            break;
+        case WM_MBUTTONUP:
+            event = &control->MouseUpEvent;
+            mouse.Button = MouseButton::Middle;
+            break;
+        case WM_LBUTTONDBLCLK:
+            event = &control->MouseDoubleClickEvent;
+            mouse.Button = MouseButton::Left;
+            break;
+        case WM_RBUTTONDBLCLK:
+            event = &control->MouseDoubleClickEvent;
+            mouse.Button = MouseButton::Right;
+            break;
+        case WM_MBUTTONDBLCLK:
+            event = &control->MouseDoubleClickEvent;
+            mouse.Button = MouseButton::Middle;
+            break;
+        case WM_MOUSEMOVE:
+            event = &control->MouseMoveEvent;
+            break;
+        case WM_MOUSEWHEEL:
+            event = &control->MouseWheelEvent;
+            mouse.WheelDelta = GET_WHEEL_DELTA_WPARAM(message.WParam);
+            break;
+        default:
+            return false;
     }
     if (!event->IsSet())
         return false;
@@ -96,24 +95,23 @@ bool MouseProcedure(Control* control, MessageRecord& message, LRESULT& result, v
 
 // Keyboard handler: raises KeyDownEvent, KeyUpEvent, CharEvent; a key set to 0 marks
 // the message handled, another key replaces wParam.
-bool KeyHandler(Control* control, MessageRecord& message, LRESULT& result)
-{
+bool KeyHandler(Control* control, MessageRecord& message, LRESULT& result) {
     Event<KeyProc>* event = nullptr;
     switch (message.Message) {
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-        event = &control->KeyDownEvent;
-        break;
-    case WM_KEYUP:
-    case WM_SYSKEYUP:
-        event = &control->KeyUpEvent;
-        break;
-    case WM_CHAR:
-    case WM_SYSCHAR:
-        event = &control->CharEvent;
-        break;
-    default:
-        return false;
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            event = &control->KeyDownEvent;
+            break;
+        case WM_KEYUP:
+        case WM_SYSKEYUP:
+            event = &control->KeyUpEvent;
+            break;
+        case WM_CHAR:
+        case WM_SYSCHAR:
+            event = &control->CharEvent;
+            break;
+        default:
+            return false;
     }
     if (!event->IsSet())
         return false;
@@ -128,8 +126,7 @@ bool KeyHandler(Control* control, MessageRecord& message, LRESULT& result)
     return false;
 }
 
-bool ResizeProcedure(Control* control, MessageRecord& message, LRESULT&, void*)
-{
+bool ResizeProcedure(Control* control, MessageRecord& message, LRESULT&, void*) {
     if (message.Message == WM_SIZE)
         RaiseEvent(control->ResizeEvent, control);
     return false;
@@ -138,8 +135,7 @@ bool ResizeProcedure(Control* control, MessageRecord& message, LRESULT&, void*)
 // The close path: asks CloseQueryEvent; a refusal while the run loop runs keeps the
 // window. An accepted close removes the event (it is not asked again) and, for the
 // main window, posts the quit message; default processing then destroys the window.
-bool CloseProcedure(Control* control, MessageRecord& message, LRESULT& result, void*)
-{
+bool CloseProcedure(Control* control, MessageRecord& message, LRESULT& result, void*) {
     if (message.Message != WM_CLOSE || !control->CloseQueryEvent.IsSet())
         return false;
     bool accept = true;
@@ -155,154 +151,130 @@ bool CloseProcedure(Control* control, MessageRecord& message, LRESULT& result, v
 }
 
 template <class Proc>
-void Bind(Event<Proc>& event, Proc procedure, void* context)
-{
+void Bind(Event<Proc>& event, Proc procedure, void* context) {
     event.Procedure = procedure;
     event.Context = context;
 }
 
 }  // namespace
 
-Control* Control::SetClickEvent(NotifyProc procedure, void* context)
-{
+Control* ControlEvents::SetClickEvent(NotifyProc procedure, void* context) {
     Bind(ClickEvent, procedure, context);
-    return this;
+    return Self();
 }
 
-Control* Control::SetMouseDownEvent(MouseProc procedure, void* context)
-{
+Control* ControlEvents::SetMouseDownEvent(MouseProc procedure, void* context) {
     Bind(MouseDownEvent, procedure, context);
-    return AttachMessageProc(MouseProcedure);
+    return Self()->AttachMessageProc(MouseProcedure);
 }
 
-Control* Control::SetMouseUpEvent(MouseProc procedure, void* context)
-{
+Control* ControlEvents::SetMouseUpEvent(MouseProc procedure, void* context) {
     Bind(MouseUpEvent, procedure, context);
-    return AttachMessageProc(MouseProcedure);
+    return Self()->AttachMessageProc(MouseProcedure);
 }
 
-Control* Control::SetMouseMoveEvent(MouseProc procedure, void* context)
-{
+Control* ControlEvents::SetMouseMoveEvent(MouseProc procedure, void* context) {
     Bind(MouseMoveEvent, procedure, context);
-    return AttachMessageProc(MouseProcedure);
+    return Self()->AttachMessageProc(MouseProcedure);
 }
 
-Control* Control::SetMouseDoubleClickEvent(MouseProc procedure, void* context)
-{
+Control* ControlEvents::SetMouseDoubleClickEvent(MouseProc procedure, void* context) {
     Bind(MouseDoubleClickEvent, procedure, context);
-    return AttachMessageProc(MouseProcedure);
+    return Self()->AttachMessageProc(MouseProcedure);
 }
 
-Control* Control::SetMouseWheelEvent(MouseProc procedure, void* context)
-{
+Control* ControlEvents::SetMouseWheelEvent(MouseProc procedure, void* context) {
     Bind(MouseWheelEvent, procedure, context);
-    return AttachMessageProc(MouseProcedure);
+    return Self()->AttachMessageProc(MouseProcedure);
 }
 
-Control* Control::SetChangeEvent(NotifyProc procedure, void* context)
-{
+Control* ControlEvents::SetChangeEvent(NotifyProc procedure, void* context) {
     Bind(ChangeEvent, procedure, context);
-    return this;
+    return Self();
 }
 
-Control* Control::SetEnterEvent(NotifyProc procedure, void* context)
-{
+Control* ControlEvents::SetEnterEvent(NotifyProc procedure, void* context) {
     Bind(EnterEvent, procedure, context);
-    return this;
+    return Self();
 }
 
-Control* Control::SetLeaveEvent(NotifyProc procedure, void* context)
-{
+Control* ControlEvents::SetLeaveEvent(NotifyProc procedure, void* context) {
     Bind(LeaveEvent, procedure, context);
-    return this;
+    return Self();
 }
 
-Control* Control::SetCharEvent(KeyProc procedure, void* context)
-{
+Control* ControlEvents::SetCharEvent(KeyProc procedure, void* context) {
     Bind(CharEvent, procedure, context);
     KeyboardHandler = KeyHandler;
-    return this;
+    return Self();
 }
 
-Control* Control::SetKeyUpEvent(KeyProc procedure, void* context)
-{
+Control* ControlEvents::SetKeyUpEvent(KeyProc procedure, void* context) {
     Bind(KeyUpEvent, procedure, context);
     KeyboardHandler = KeyHandler;
-    return this;
+    return Self();
 }
 
-Control* Control::SetKeyDownEvent(KeyProc procedure, void* context)
-{
+Control* ControlEvents::SetKeyDownEvent(KeyProc procedure, void* context) {
     Bind(KeyDownEvent, procedure, context);
     KeyboardHandler = KeyHandler;
-    return this;
+    return Self();
 }
 
-Control* Control::SetPaintEvent(PaintProc procedure, void* context)
-{
+Control* ControlEvents::SetPaintEvent(PaintProc procedure, void* context) {
     Bind(PaintEvent, procedure, context);
-    return this;
+    return Self();
 }
 
-Control* Control::SetDropDownEvent(NotifyProc procedure, void* context)
-{
+Control* ControlEvents::SetDropDownEvent(NotifyProc procedure, void* context) {
     Bind(DropDownEvent, procedure, context);
-    return this;
+    return Self();
 }
 
-Control* Control::SetCloseUpEvent(NotifyProc procedure, void* context)
-{
+Control* ControlEvents::SetCloseUpEvent(NotifyProc procedure, void* context) {
     Bind(CloseUpEvent, procedure, context);
-    return this;
+    return Self();
 }
 
-Control* Control::SetSelectionChangeEvent(NotifyProc procedure, void* context)
-{
+Control* ControlEvents::SetSelectionChangeEvent(NotifyProc procedure, void* context) {
     Bind(SelectionChangeEvent, procedure, context);
-    return this;
+    return Self();
 }
 
-Control* Control::SetResizeEvent(NotifyProc procedure, void* context)
-{
+Control* ControlEvents::SetResizeEvent(NotifyProc procedure, void* context) {
     Bind(ResizeEvent, procedure, context);
-    return AttachMessageProc(ResizeProcedure);
+    return Self()->AttachMessageProc(ResizeProcedure);
 }
 
-Control* Control::SetCustomDrawEvent(CustomDrawProc procedure, void* context)
-{
+Control* ControlEvents::SetCustomDrawEvent(CustomDrawProc procedure, void* context) {
     Bind(CustomDrawEvent, procedure, context);
-    return this;
+    return Self();
 }
 
-Control* Control::SetMouseLeaveEvent(NotifyProc procedure, void* context)
-{
+Control* ControlEvents::SetMouseLeaveEvent(NotifyProc procedure, void* context) {
     Bind(MouseLeaveEvent, procedure, context);
-    AttachMouseTracking(this);
-    return this;
+    AttachMouseTracking(Self());
+    return Self();
 }
 
-Control* Control::SetMouseEnterEvent(NotifyProc procedure, void* context)
-{
+Control* ControlEvents::SetMouseEnterEvent(NotifyProc procedure, void* context) {
     Bind(MouseEnterEvent, procedure, context);
-    AttachMouseTracking(this);
-    return this;
+    AttachMouseTracking(Self());
+    return Self();
 }
 
-Control* Control::SetHitTestEvent(HitTestProc procedure, void* context)
-{
+Control* ControlEvents::SetHitTestEvent(HitTestProc procedure, void* context) {
     Bind(HitTestEvent, procedure, context);
-    AttachMouseTracking(this);
-    return this;
+    AttachMouseTracking(Self());
+    return Self();
 }
 
-Control* Control::SetCloseQueryEvent(CloseQueryProc procedure, void* context)
-{
+Control* ControlEvents::SetCloseQueryEvent(CloseQueryProc procedure, void* context) {
     Bind(CloseQueryEvent, procedure, context);
-    return AttachMessageProc(CloseProcedure);
+    return Self()->AttachMessageProc(CloseProcedure);
 }
 
-Control* Control::SetMessageHook(MessageHookProc procedure, void* context)
-{
+Control* ControlEvents::SetMessageHook(MessageHookProc procedure, void* context) {
     Bind(MessageHook, procedure, context);
-    return this;
+    return Self();
 }

@@ -7,14 +7,13 @@
 
 namespace {
 
-const UINT BrowseFlags[] = {BIF_BROWSEFORCOMPUTER, BIF_BROWSEFORPRINTER, BIF_DONTGOBELOWDOMAIN,
-                            BIF_RETURNFSANCESTORS, BIF_RETURNONLYFSDIRS,   BIF_STATUSTEXT,
-                            BIF_BROWSEINCLUDEFILES, BIF_EDITBOX,           BIF_NEWDIALOGSTYLE};
+const UINT BrowseFlags[] = {BIF_BROWSEFORCOMPUTER,  BIF_BROWSEFORPRINTER, BIF_DONTGOBELOWDOMAIN,
+                            BIF_RETURNFSANCESTORS,  BIF_RETURNONLYFSDIRS, BIF_STATUSTEXT,
+                            BIF_BROWSEINCLUDEFILES, BIF_EDITBOX,          BIF_NEWDIALOGSTYLE};
 
-} // namespace
+}  // namespace
 
-UINT BrowseFlagsOf(std::uint16_t options)
-{
+UINT BrowseFlagsOf(std::uint16_t options) {
     UINT flags = 0;
     for (unsigned bit = 0; bit < sizeof(BrowseFlags) / sizeof(BrowseFlags[0]); ++bit) {
         if (options & (1u << bit))
@@ -23,17 +22,16 @@ UINT BrowseFlagsOf(std::uint16_t options)
     return flags;
 }
 
-FolderDialog* CreateFolderDialog(const std::string& title, std::uint16_t options)
-{
+FolderDialog* CreateFolderDialog(const std::string& title, std::uint16_t options) {
     FolderDialog* dialog = new FolderDialog();
     dialog->Init();
     dialog->Title = title;
-    dialog->Options = options != 0 ? options : static_cast<std::uint16_t>(FolderReturnOnlyFileSystemDirs);
+    dialog->Options =
+        options != 0 ? options : static_cast<std::uint16_t>(FolderReturnOnlyFileSystemDirs);
     return dialog;
 }
 
-bool BrowseForFolder(FolderDialog* dialog)
-{
+bool BrowseForFolder(FolderDialog* dialog) {
     HWND owner = dialog->OwnerWindow;
     if (owner == nullptr && ApplicationObject() != nullptr)
         owner = ApplicationObject()->Handle;
@@ -56,7 +54,8 @@ bool BrowseForFolder(FolderDialog* dialog)
     // which a path in another script exceeds long before MAX_PATH characters. A virtual
     // folder (the computer itself, ...) has no path and is no choice.
     std::wstring path(32768, L'\0');
-    const BOOL isPath = SHGetPathFromIDListEx(chosen, &path[0], static_cast<DWORD>(path.size()), GPFIDL_DEFAULT);
+    const BOOL isPath =
+        SHGetPathFromIDListEx(chosen, &path[0], static_cast<DWORD>(path.size()), GPFIDL_DEFAULT);
     CoTaskMemFree(chosen);
     if (!isPath)
         return false;
@@ -68,7 +67,6 @@ bool BrowseForFolder(FolderDialog* dialog)
     return true;
 }
 
-std::string FolderDialogPath(const FolderDialog* dialog)
-{
+std::string FolderDialogPath(const FolderDialog* dialog) {
     return dialog->Path;
 }

@@ -25,10 +25,10 @@ enum FolderDialogOptions : std::uint16_t {
 
 class FolderDialog : public ManagedObject {
 public:
-    std::string Title;                        // set by the caller before each use
+    std::string Title;  // set by the caller before each use
     std::uint16_t Options = FolderReturnOnlyFileSystemDirs;
     BFFCALLBACK Callback = nullptr;
-    HWND OwnerWindow = nullptr;               // none: the application object's window
+    HWND OwnerWindow = nullptr;  // none: the application object's window
     // The last chosen path, in the ANSI code page.
     std::string Path;
 };

@@ -23,7 +23,8 @@ public:
     HDC Get() const { return dc_; }
     explicit operator bool() const { return dc_ != nullptr; }
     void Reset() {
-        if (dc_) DeleteDC(dc_);
+        if (dc_)
+            DeleteDC(dc_);
         dc_ = nullptr;
     }
 
@@ -57,7 +58,8 @@ public:
     HDC Get() const { return dc_; }
     explicit operator bool() const { return dc_ != nullptr; }
     void Reset() {
-        if (dc_) ReleaseDC(window_, dc_);
+        if (dc_)
+            ReleaseDC(window_, dc_);
         window_ = nullptr;
         dc_ = nullptr;
     }
@@ -95,7 +97,8 @@ public:
         return handle;
     }
     void Reset(Handle handle = nullptr) {
-        if (handle_) DeleteObject(handle_);
+        if (handle_)
+            DeleteObject(handle_);
         handle_ = handle;
     }
 
@@ -114,7 +117,8 @@ public:
     SelectedObject() = default;
     SelectedObject(HDC dc, HGDIOBJ object)
         : dc_(dc), previous_(object ? SelectObject(dc, object) : nullptr) {
-        if (previous_ == HGDI_ERROR) previous_ = nullptr;
+        if (previous_ == HGDI_ERROR)
+            previous_ = nullptr;
     }
     ~SelectedObject() { Reset(); }
     SelectedObject(const SelectedObject&) = delete;
@@ -134,7 +138,8 @@ public:
         return *this;
     }
     void Reset() {
-        if (dc_ && previous_) SelectObject(dc_, previous_);
+        if (dc_ && previous_)
+            SelectObject(dc_, previous_);
         dc_ = nullptr;
         previous_ = nullptr;
     }
@@ -150,7 +155,8 @@ class SavedDcState {
 public:
     explicit SavedDcState(HDC dc) : dc_(dc), level_(dc ? SaveDC(dc) : 0) {}
     ~SavedDcState() {
-        if (level_ > 0) RestoreDC(dc_, level_);
+        if (level_ > 0)
+            RestoreDC(dc_, level_);
     }
     SavedDcState(const SavedDcState&) = delete;
     SavedDcState& operator=(const SavedDcState&) = delete;
@@ -185,7 +191,8 @@ public:
     const RECT& PaintRect() const { return paint_.rcPaint; }
     explicit operator bool() const { return dc_ != nullptr; }
     void Reset() {
-        if (window_) EndPaint(window_, &paint_);
+        if (window_)
+            EndPaint(window_, &paint_);
         window_ = nullptr;
         dc_ = nullptr;
     }

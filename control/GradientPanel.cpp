@@ -2,19 +2,16 @@
 
 #include "control/Control.h"
 #include "control/GdiHandles.h"
-#include "control/Painting.h"
 
 namespace {
 
-int Channel(int first, int second, int line, int lineCount)
-{
+int Channel(int first, int second, int line, int lineCount) {
     return (first + (second - first) * line / lineCount) & 0xFF;
 }
 
 }  // namespace
 
-COLORREF GradientLineColour(COLORREF first, COLORREF second, int line, int lineCount)
-{
+COLORREF GradientLineColour(COLORREF first, COLORREF second, int line, int lineCount) {
     if (lineCount <= 0)
         return first;
     return RGB(Channel(GetRValue(first), GetRValue(second), line, lineCount),
@@ -22,8 +19,7 @@ COLORREF GradientLineColour(COLORREF first, COLORREF second, int line, int lineC
                Channel(GetBValue(first), GetBValue(second), line, lineCount));
 }
 
-bool IsOlderWindowsFamily()
-{
+bool IsOlderWindowsFamily() {
 #ifdef _MSC_VER
 #pragma warning(suppress : 4996)  // the version word is what tells the two families apart
 #endif
@@ -32,8 +28,7 @@ bool IsOlderWindowsFamily()
 }
 
 bool PaintGradientStretched(HDC dc, const RECT& area, COLORREF first, COLORREF second,
-                            bool horizontal)
-{
+                            bool horizontal) {
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
     const int lines = horizontal ? width : height;
@@ -81,8 +76,7 @@ bool PaintGradientStretched(HDC dc, const RECT& area, COLORREF first, COLORREF s
 }
 
 void PaintGradientByLines(HDC dc, const RECT& area, COLORREF first, COLORREF second,
-                          bool horizontal)
-{
+                          bool horizontal) {
     const int lines = horizontal ? area.right - area.left : area.bottom - area.top;
     for (int i = 0; i < lines; ++i) {
         RECT lineRect = area;
@@ -99,15 +93,13 @@ void PaintGradientByLines(HDC dc, const RECT& area, COLORREF first, COLORREF sec
     }
 }
 
-void PaintGradient(HDC dc, const RECT& area, COLORREF first, COLORREF second, bool horizontal)
-{
+void PaintGradient(HDC dc, const RECT& area, COLORREF first, COLORREF second, bool horizontal) {
     if (!IsOlderWindowsFamily() && PaintGradientStretched(dc, area, first, second, horizontal))
         return;
     PaintGradientByLines(dc, area, first, second, horizontal);
 }
 
-void PaintGradientPanel(Control* panel, HDC dc)
-{
+void PaintGradientPanel(Control* panel, HDC dc) {
     if (!panel->Handle || !dc)
         return;
     RECT client;
@@ -120,41 +112,39 @@ void PaintGradientPanel(Control* panel, HDC dc)
 
 namespace {
 
-bool GradientPaintingProc(Control* panel, MessageRecord& message, LRESULT& result, void* argument)
-{
+bool GradientPaintingProc(Control* panel, MessageRecord& message, LRESULT& result, void* argument) {
     (void)argument;
     switch (message.Message) {
-    case WM_ERASEBKGND:
-        // the gradient covers the whole client area when painted
-        result = 1;
-        return true;
-    case WM_PAINT:
-        if (message.WParam) {
+        case WM_ERASEBKGND:
+            // the gradient covers the whole client area when painted
+            result = 1;
+            return true;
+        case WM_PAINT:
+            if (message.WParam) {
+                PaintGradientPanel(panel, reinterpret_cast<HDC>(message.WParam));
+            } else {
+                PaintScope paint(panel->Handle);
+                PaintGradientPanel(panel, paint.Get());
+            }
+            result = 0;
+            return true;
+        case WM_PRINTCLIENT:
             PaintGradientPanel(panel, reinterpret_cast<HDC>(message.WParam));
-        } else {
-            PaintScope paint(panel->Handle);
-            PaintGradientPanel(panel, paint.Get());
-        }
-        result = 0;
-        return true;
-    case WM_PRINTCLIENT:
-        PaintGradientPanel(panel, reinterpret_cast<HDC>(message.WParam));
-        result = 0;
-        return true;
-    case WM_SIZE:
-        // the lines depend on the height (or width): the whole panel is painted again
-        if (panel->Handle)
-            InvalidateRect(panel->Handle, nullptr, FALSE);
-        return false;
-    default:
-        return false;
+            result = 0;
+            return true;
+        case WM_SIZE:
+            // the lines depend on the height (or width): the whole panel is painted again
+            if (panel->Handle)
+                InvalidateRect(panel->Handle, nullptr, FALSE);
+            return false;
+        default:
+            return false;
     }
 }
 
 }  // namespace
 
-void AttachGradientPainting(Control* panel)
-{
+void AttachGradientPainting(Control* panel) {
     if (panel && !panel->HasMessageProc(GradientPaintingProc))
         panel->AttachMessageProc(GradientPaintingProc);
 }

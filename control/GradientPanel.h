@@ -26,6 +26,10 @@ void PaintGradientByLines(HDC dc, const RECT& area, COLORREF first, COLORREF sec
 // True on the older (non-NT) Windows family: the high bit of GetVersion, read once.
 bool IsOlderWindowsFamily();
 
+// Called by CreateGradientPanel: attaches the gradient painting (WM_PAINT, WM_ERASEBKGND,
+// WM_PRINTCLIENT) using the panel's two gradient colours.
+void AttachGradientPainting(Control* panel);
+
 // Paints a gradient panel's client area into dc (its two colours, its direction), then
 // raises its PaintEvent with dc.
 void PaintGradientPanel(Control* panel, HDC dc);

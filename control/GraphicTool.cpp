@@ -2,20 +2,16 @@
 
 #include <cstring>
 
-COLORREF ResolveColour(ColourValue colour)
-{
-    if (colour & 0x80000000u)
+COLORREF ResolveColour(ColourValue colour) {
+    if (colour & SystemColourFlag)
         return GetSysColor(static_cast<int>(colour & 0xFF));
     return static_cast<COLORREF>(colour & 0x00FFFFFFu);
 }
 
 GraphicTool::GraphicTool(GraphicToolKind kind)
-    : Kind(kind), Colour(kind == GraphicToolKind::Font ? ColourWindowText : ColourBtnFace)
-{
-}
+    : Kind(kind), Colour(kind == GraphicToolKind::Font ? ColourWindowText : ColourBtnFace) {}
 
-void GraphicTool::Assign(const GraphicTool& other)
-{
+void GraphicTool::Assign(const GraphicTool& other) {
     Colour = other.Colour;
     Height = other.Height;
     Width = other.Width;
@@ -35,24 +31,21 @@ void GraphicTool::Assign(const GraphicTool& other)
     brush_.Reset();
 }
 
-void GraphicTool::NotifyChanged()
-{
+void GraphicTool::NotifyChanged() {
     font_.Reset();
     brush_.Reset();
     if (Changed)
         Changed(Owner, this);
 }
 
-void GraphicTool::SetColour(ColourValue colour)
-{
+void GraphicTool::SetColour(ColourValue colour) {
     if (colour == Colour)
         return;
     Colour = colour;
     NotifyChanged();
 }
 
-void GraphicTool::SetFaceName(const char* name)
-{
+void GraphicTool::SetFaceName(const char* name) {
     char cut[LF_FACESIZE] = {};
     if (name)
         std::strncpy(cut, name, LF_FACESIZE - 1);
@@ -62,24 +55,21 @@ void GraphicTool::SetFaceName(const char* name)
     NotifyChanged();
 }
 
-void GraphicTool::SetHeight(LONG height)
-{
+void GraphicTool::SetHeight(LONG height) {
     if (height == Height)
         return;
     Height = height;
     NotifyChanged();
 }
 
-void GraphicTool::SetWeight(LONG weight)
-{
+void GraphicTool::SetWeight(LONG weight) {
     if (weight == Weight)
         return;
     Weight = weight;
     NotifyChanged();
 }
 
-void GraphicTool::SetStyle(unsigned styles)
-{
+void GraphicTool::SetStyle(unsigned styles) {
     LONG weight = Weight;
     if (styles & FontBold) {
         if (weight < FW_BOLD)
@@ -99,8 +89,7 @@ void GraphicTool::SetStyle(unsigned styles)
     NotifyChanged();
 }
 
-unsigned GraphicTool::Style() const
-{
+unsigned GraphicTool::Style() const {
     unsigned styles = 0;
     if (Weight >= FW_BOLD)
         styles |= FontBold;
@@ -113,8 +102,7 @@ unsigned GraphicTool::Style() const
     return styles;
 }
 
-LOGFONTA GraphicTool::LogFont() const
-{
+LOGFONTA GraphicTool::LogFont() const {
     LOGFONTA font = {};
     font.lfHeight = Height;
     font.lfWidth = Width;
@@ -134,8 +122,7 @@ LOGFONTA GraphicTool::LogFont() const
     return font;
 }
 
-HFONT GraphicTool::FontHandle()
-{
+HFONT GraphicTool::FontHandle() {
     if (!font_) {
         const LOGFONTA font = LogFont();
         font_.Reset(CreateFontIndirectA(&font));
@@ -143,8 +130,7 @@ HFONT GraphicTool::FontHandle()
     return font_.Get();
 }
 
-HBRUSH GraphicTool::BrushHandle()
-{
+HBRUSH GraphicTool::BrushHandle() {
     if (!brush_)
         brush_.Reset(CreateSolidBrush(ResolveColour(Colour)));
     return brush_.Get();

@@ -11,11 +11,12 @@
 
 struct Control;
 
-// 32-bit colour value: 0x00BBGGRR, or 0x80000000 + n for the system colour n.
+// 32-bit colour value: 0x00BBGGRR, or SystemColourFlag + n for the system colour n.
 using ColourValue = std::uint32_t;
-const ColourValue ColourBtnFace = 0x8000000F;
-const ColourValue ColourWindow = 0x80000005;
-const ColourValue ColourWindowText = 0x80000008;
+const ColourValue SystemColourFlag = 0x80000000;
+const ColourValue ColourBtnFace = SystemColourFlag | COLOR_BTNFACE;
+const ColourValue ColourWindow = SystemColourFlag | COLOR_WINDOW;
+const ColourValue ColourWindowText = SystemColourFlag | COLOR_WINDOWTEXT;
 
 // The RGB colour of a colour value (system colours through GetSysColor, now).
 COLORREF ResolveColour(ColourValue colour);

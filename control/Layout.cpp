@@ -9,75 +9,71 @@ namespace {
 // Realigning does nothing until the first SetAlign of the program.
 bool realignInstalled = false;
 
-bool InPass(ControlAlign align, int pass)
-{
+bool InPass(ControlAlign align, int pass) {
     switch (pass) {
-    case 0:
-        return align == AlignTop || align == AlignBottom;
-    case 1:
-        return align == AlignLeft || align == AlignRight;
-    default:
-        return align == AlignClient;
+        case 0:
+            return align == AlignTop || align == AlignBottom;
+        case 1:
+            return align == AlignLeft || align == AlignRight;
+        default:
+            return align == AlignClient;
     }
 }
 
-bool TakesPart(const Control* child, const Control* parent)
-{
+bool TakesPart(const Control* child, const Control* parent) {
     return child->Parent == parent && !child->AlignLocked && !child->IsDestroying &&
            (child->Visible || child->PendingShow) && child->Align != AlignNone;
 }
 
 // Places one aligned child within the free area and shrinks the free area.
-RECT PlaceChild(const Control* child, RECT& free, int margin)
-{
+RECT PlaceChild(const Control* child, RECT& free, int margin) {
     RECT r = child->Bounds;
     const int width = r.right - r.left;
     const int height = r.bottom - r.top;
     switch (child->Align) {
-    case AlignTop:
-        r.left = free.left + margin;
-        r.right = free.right - margin;
-        r.top = free.top + margin;
-        r.bottom = r.top + height;
-        free.top += margin + height;
-        break;
-    case AlignBottom:
-        r.left = free.left + margin;
-        r.right = free.right - margin;
-        r.bottom = free.bottom - margin;
-        r.top = r.bottom - height;
-        free.bottom -= margin + height;
-        break;
-    case AlignLeft:
-        r.top = free.top + margin;
-        r.bottom = free.bottom - margin;
-        r.left = free.left + margin;
-        r.right = r.left + width;
-        free.left += margin + width;
-        break;
-    case AlignRight:
-        r.top = free.top + margin;
-        r.bottom = free.bottom - margin;
-        r.right = free.right - margin;
-        r.left = r.right - width;
-        free.right -= margin + width;
-        break;
-    case AlignClient:
-        r.left = free.left + margin;
-        r.top = free.top + margin;
-        r.right = free.right - margin;
-        r.bottom = free.bottom - margin;
-        break;
-    default:
-        break;
+        case AlignTop:
+            r.left = free.left + margin;
+            r.right = free.right - margin;
+            r.top = free.top + margin;
+            r.bottom = r.top + height;
+            free.top += margin + height;
+            break;
+        case AlignBottom:
+            r.left = free.left + margin;
+            r.right = free.right - margin;
+            r.bottom = free.bottom - margin;
+            r.top = r.bottom - height;
+            free.bottom -= margin + height;
+            break;
+        case AlignLeft:
+            r.top = free.top + margin;
+            r.bottom = free.bottom - margin;
+            r.left = free.left + margin;
+            r.right = r.left + width;
+            free.left += margin + width;
+            break;
+        case AlignRight:
+            r.top = free.top + margin;
+            r.bottom = free.bottom - margin;
+            r.right = free.right - margin;
+            r.left = r.right - width;
+            free.right -= margin + width;
+            break;
+        case AlignClient:
+            r.left = free.left + margin;
+            r.top = free.top + margin;
+            r.right = free.right - margin;
+            r.bottom = free.bottom - margin;
+            break;
+        default:
+            break;
     }
     r.right = std::max(r.right, r.left);
     r.bottom = std::max(r.bottom, r.top);
     return r;
 }
 
-bool AnchorProcedure(Control* parent, MessageRecord& message, LRESULT&, void*)
-{
+bool AnchorProcedure(Control* parent, MessageRecord& message, LRESULT&, void*) {
     if (message.Message != WM_SIZE || !parent->Handle || IsIconic(parent->Handle))
         return false;
     const int width = LOWORD(message.LParam);
@@ -111,12 +107,13 @@ bool AnchorProcedure(Control* parent, MessageRecord& message, LRESULT&, void*)
 
 }  // namespace
 
-void Realign(Control* parent)
-{
-    if (!realignInstalled || !parent || parent->Realigning || parent->IsDestroying || parent->WindowGone)
+void Realign(Control* parent) {
+    if (!realignInstalled || !parent || parent->Realigning || parent->IsDestroying ||
+        parent->WindowGone)
         return;
-    const bool anyAligned = std::any_of(parent->Children.begin(), parent->Children.end(),
-                                        [parent](const Control* child) { return TakesPart(child, parent); });
+    const bool anyAligned =
+        std::any_of(parent->Children.begin(), parent->Children.end(),
+                    [parent](const Control* child) { return TakesPart(child, parent); });
     if (!anyAligned)
         return;
     RECT free = parent->ClientRect();
@@ -142,8 +139,7 @@ void Realign(Control* parent)
     parent->Realigning = false;
 }
 
-SIZE MeasureCaption(Control* control)
-{
+SIZE MeasureCaption(Control* control) {
     SIZE size = {0, 0};
     std::string text = control->GetText();
     if (text.empty())
@@ -176,8 +172,7 @@ SIZE MeasureCaption(Control* control)
     return size;
 }
 
-void AutoSizeControl(Control* control)
-{
+void AutoSizeControl(Control* control) {
     if (!control || !control->AutoSize || control->IsDestroying)
         return;
     const SIZE text = MeasureCaption(control);
@@ -187,7 +182,8 @@ void AutoSizeControl(Control* control)
     if (align == AlignNone || align == AlignLeft || align == AlignRight)
         width = std::max(static_cast<int>(text.cx) + control->AutoSizePaddingX, control->MinWidth);
     if (align == AlignNone || align == AlignTop || align == AlignBottom)
-        height = std::max(static_cast<int>(text.cy) + control->AutoSizePaddingY, control->MinHeight);
+        height =
+            std::max(static_cast<int>(text.cy) + control->AutoSizePaddingY, control->MinHeight);
     if (width == control->Width() && height == control->Height())
         return;
     RECT bounds = control->Bounds;
@@ -199,56 +195,51 @@ void AutoSizeControl(Control* control)
     Realign(control);
 }
 
-Control* Control::SetAlign(ControlAlign align)
-{
+Control* ControlLayout::SetAlign(ControlAlign align) {
     realignInstalled = true;
     if (align == Align)
-        return this;
+        return Self();
     Align = align;
     if (!AlignLocked && Parent)
         Realign(Parent);
-    return this;
+    return Self();
 }
 
-Control* Control::SetAnchors(bool left, bool top, bool right, bool bottom)
-{
+Control* ControlLayout::SetAnchors(bool left, bool top, bool right, bool bottom) {
     AnchorLeft = left;
     AnchorTop = top;
     AnchorRight = right;
     AnchorBottom = bottom;
     if (!Parent)
-        return this;
+        return Self();
     RECT client = {0, 0, 0, 0};
     if (HWND parentWindow = Parent->WindowHandle())
         GetClientRect(parentWindow, &client);
     AnchorParentWidth = client.right;
     AnchorParentHeight = client.bottom;
     Parent->AttachMessageProc(AnchorProcedure);
-    return this;
+    return Self();
 }
 
-Control* Control::SetAutoSize(bool on)
-{
+Control* ControlLayout::SetAutoSize(bool on) {
     AutoSize = on;
     AfterTextChange = on ? AutoSizeControl : nullptr;
     if (on)
-        AutoSizeControl(this);
-    return this;
+        AutoSizeControl(Self());
+    return Self();
 }
 
-Control* Control::SetWordWrap(bool on)
-{
+Control* ControlLayout::SetWordWrap(bool on) {
     WordWrap = on;
     if (AutoSize)
-        AutoSizeControl(this);
-    return this;
+        AutoSizeControl(Self());
+    return Self();
 }
 
-Control* Control::SetMinSize(int width, int height)
-{
+Control* ControlLayout::SetMinSize(int width, int height) {
     MinWidth = width;
     MinHeight = height;
     if (AutoSize)
-        AutoSizeControl(this);
-    return this;
+        AutoSizeControl(Self());
+    return Self();
 }

@@ -1,13 +1,24 @@
 #pragma once
-// Docking, anchors and auto-size of controls. SetAlign, SetAnchors and SetAutoSize are
-// members of Control; these are the routines behind them.
+// Docking, anchors and auto-size of controls: the layout operations of a control and
+// the routines behind them.
 #include <windows.h>
 
-struct Control;
+#include "control/ControlWindow.h"
+
+struct ControlLayout : public ControlWindow {
+    // Stores the alignment; when it changed and the control is not locked, realigns the parent.
+    Control* SetAlign(ControlAlign align);
+    // Records the parent's client size and attaches the anchor procedure to the parent.
+    Control* SetAnchors(bool left, bool top, bool right, bool bottom);
+    // On: fits the control to its caption now and after every text change.
+    Control* SetAutoSize(bool on);
+    Control* SetWordWrap(bool on);
+    Control* SetMinSize(int width, int height);
+};
 
 // Lays out the aligned children of parent in three passes (top and bottom, then left
 // and right, then client) within its ClientRect, keeping the parent's margin. Does
-// nothing before the first SetAlign of the program, while the client width is 0, or
+// nothing before the first SetAlign in the process, while the client width is 0, or
 // while a realign of the same parent is running.
 void Realign(Control* parent);
 

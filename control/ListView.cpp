@@ -1,20 +1,28 @@
 #include "control/ListView.h"
 
 #include "control/InternalError.h"
-#include "control/WideText.h"
+#include "control/MessageProcedures.h"
 #include "control/SortedRows.h"
+#include "control/WideText.h"
 
 #include <cstring>
 #include <vector>
 
 namespace {
 
-const DWORD ListViewBaseStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_SHAREIMAGELISTS; // 0x50010040
-const DWORD ExtendedStyleMask = 0x3FFF;
+const DWORD ListViewBaseStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_SHAREIMAGELISTS;
+const DWORD ExtendedStyleMask = 0x3FFF;  // the fourteen LVS_EX_ bits the options map to
 const UINT RowStateMask = 0x0F;
 const size_t MaxCharacterBytes = 4;
+// Every state bit of an item: the LVIS_ states, the overlay and the state image.
+const UINT AllItemStates = 0xFFFF;
+// The common control classes registered before the first list view is made.
+const DWORD ListViewClasses = ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES |
+                              ICC_TAB_CLASSES | ICC_UPDOWN_CLASS | ICC_PROGRESS_CLASS |
+                              ICC_HOTKEY_CLASS | ICC_ANIMATE_CLASS;
 
-const DWORD ViewStyles[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT, LVS_REPORT | LVS_NOCOLUMNHEADER};
+const DWORD ViewStyles[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT,
+                            LVS_REPORT | LVS_NOCOLUMNHEADER};
 
 // Window style of each option bit that carries one when present. The sort options carry
 // none: the layer keeps the rows in order itself (see control/SortedRows.h).
@@ -23,14 +31,10 @@ struct OptionStyle {
     DWORD Style;
 };
 const OptionStyle OptionStyles[] = {
-    {ListViewAlignLeft, LVS_ALIGNLEFT},
-    {ListViewAutoArrange, LVS_AUTOARRANGE},
-    {ListViewOwnerDraw, LVS_OWNERDRAWFIXED},
-    {ListViewEditLabels, LVS_EDITLABELS},
-    {ListViewNoLabelWrap, LVS_NOLABELWRAP},
-    {ListViewNoScroll, LVS_NOSCROLL},
-    {ListViewNoSortHeader, LVS_NOSORTHEADER},
-    {ListViewOwnerData, LVS_OWNERDATA},
+    {ListViewAlignLeft, LVS_ALIGNLEFT},           {ListViewAutoArrange, LVS_AUTOARRANGE},
+    {ListViewOwnerDraw, LVS_OWNERDRAWFIXED},      {ListViewEditLabels, LVS_EDITLABELS},
+    {ListViewNoLabelWrap, LVS_NOLABELWRAP},       {ListViewNoScroll, LVS_NOSCROLL},
+    {ListViewNoSortHeader, LVS_NOSORTHEADER},     {ListViewOwnerData, LVS_OWNERDATA},
     {ListViewOwnerDrawFixed, LVS_OWNERDRAWFIXED},
 };
 
@@ -50,22 +54,19 @@ const OptionStyle OptionExtendedStyles[] = {
     {ListViewMultiWorkAreas, LVS_EX_MULTIWORKAREAS},
 };
 
-DWORD ViewStyleOf(int view)
-{
+DWORD ViewStyleOf(int view) {
     if (view < 0 || view >= static_cast<int>(sizeof(ViewStyles) / sizeof(ViewStyles[0])))
         return LVS_ICON;
     return ViewStyles[view];
 }
 
-void ClearListView(Control* listView)
-{
+void ClearListView(Control* listView) {
     listView->Send(LVM_DELETEALLITEMS);
 }
 
 // After CreateWindowExA: the style recomputed from view and options, the extended
 // styles, the image lists.
-void ApplyListViewStyles(Control* listView)
-{
+void ApplyListViewStyles(Control* listView) {
     HWND window = listView->Handle;
     if (window == nullptr)
         return;
@@ -86,8 +87,7 @@ void ApplyListViewStyles(Control* listView)
     }
 }
 
-ControlActions MakeListViewActions()
-{
+ControlActions MakeListViewActions() {
     ControlActions actions;
     actions.Clear = ClearListView;
     actions.ItemCountMessage = LVM_GETITEMCOUNT;
@@ -103,8 +103,7 @@ ControlActions MakeListViewActions()
 }
 
 // 1 for a list kept in ascending order, -1 descending, 0 unsorted.
-int SortDirection(const Control* listView)
-{
+int SortDirection(const Control* listView) {
     if (listView->ListViewOptions & ListViewSortAscending)
         return 1;
     if (listView->ListViewOptions & ListViewSortDescending)
@@ -122,12 +121,11 @@ struct SortSnapshot {
     int Direction;  // 1 ascending, -1 descending, 0 keep the order
 };
 
-int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM snapshotAddress)
-{
+int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM snapshotAddress) {
     const SortSnapshot* snapshot = reinterpret_cast<const SortSnapshot*>(snapshotAddress);
     const size_t count = snapshot->Texts.size();
-    if (snapshot->Direction == 0 || first < 0 || second < 0 || static_cast<size_t>(first) >= count ||
-        static_cast<size_t>(second) >= count)
+    if (snapshot->Direction == 0 || first < 0 || second < 0 ||
+        static_cast<size_t>(first) >= count || static_cast<size_t>(second) >= count)
         return 0;
     const std::string& a = snapshot->Texts[static_cast<size_t>(first)];
     const std::string& b = snapshot->Texts[static_cast<size_t>(second)];
@@ -138,8 +136,7 @@ int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM snapshotAddress)
     return first < second ? -1 : (first > second ? 1 : 0);
 }
 
-LPARAM RowData(Control* listView, int row)
-{
+LPARAM RowData(Control* listView, int row) {
     LVITEMA item = {};
     item.mask = LVIF_PARAM;
     item.iItem = row;
@@ -147,8 +144,7 @@ LPARAM RowData(Control* listView, int row)
     return item.lParam;
 }
 
-void SetRowData(Control* listView, int row, LPARAM data)
-{
+void SetRowData(Control* listView, int row, LPARAM data) {
     LVITEMA item = {};
     item.mask = LVIF_PARAM;
     item.iItem = row;
@@ -159,19 +155,18 @@ void SetRowData(Control* listView, int row, LPARAM data)
 // Answers LVN_DELETEALLITEMS so that clearing the list sends no LVN_DELETEITEM per row:
 // nothing in the layer listens to them, and each would pass the whole notification route
 // (clearing 20,000 rows took a tenth of a second more).
-bool SkipRowDeletionNotices(Control* listView, MessageRecord& message, LRESULT& result, void*)
-{
+bool SkipRowDeletionNotices(Control* listView, MessageRecord& message, LRESULT& result, void*) {
     if (message.Message != WM_NOTIFY || message.LParam == 0)
         return false;
     const NMHDR* header = reinterpret_cast<const NMHDR*>(message.LParam);
-    if (header->code != static_cast<UINT>(LVN_DELETEALLITEMS) || header->hwndFrom != listView->Handle)
+    if (header->code != static_cast<UINT>(LVN_DELETEALLITEMS) ||
+        header->hwndFrom != listView->Handle)
         return false;
     result = TRUE;
     return true;
 }
 
-bool RaiseColumnClick(Control* listView, MessageRecord& message, LRESULT& result, void*)
-{
+bool RaiseColumnClick(Control* listView, MessageRecord& message, LRESULT& result, void*) {
     if (message.Message != WM_NOTIFY || message.LParam == 0)
         return false;
     const NMHDR* header = reinterpret_cast<const NMHDR*>(message.LParam);
@@ -179,15 +174,15 @@ bool RaiseColumnClick(Control* listView, MessageRecord& message, LRESULT& result
         return false;
     const NMLISTVIEW* click = reinterpret_cast<const NMLISTVIEW*>(message.LParam);
     if (listView->ColumnClickEvent.IsSet())
-        listView->ColumnClickEvent.Procedure(listView->ColumnClickEvent.Context, listView, click->iSubItem);
+        listView->ColumnClickEvent.Procedure(listView->ColumnClickEvent.Context, listView,
+                                             click->iSubItem);
     result = 0;
     return true;
 }
 
-} // namespace
+}  // namespace
 
-DWORD ListViewStyleOf(std::uint32_t options)
-{
+DWORD ListViewStyleOf(std::uint32_t options) {
     DWORD style = 0;
     for (const OptionStyle& entry : OptionStyles) {
         if (options & entry.Option)
@@ -200,8 +195,7 @@ DWORD ListViewStyleOf(std::uint32_t options)
     return style;
 }
 
-DWORD ListViewExtendedStyleOf(std::uint32_t options)
-{
+DWORD ListViewExtendedStyleOf(std::uint32_t options) {
     DWORD style = 0;
     for (const OptionStyle& entry : OptionExtendedStyles) {
         if (options & entry.Option)
@@ -210,19 +204,17 @@ DWORD ListViewExtendedStyleOf(std::uint32_t options)
     return style;
 }
 
-const ControlActions& ListViewActions()
-{
+const ControlActions& ListViewActions() {
     static const ControlActions actions = MakeListViewActions();
     return actions;
 }
 
 Control* CreateListView(Control* parent, int view, std::uint32_t options, HIMAGELIST normalImages,
-                        HIMAGELIST smallImages, HIMAGELIST stateImages)
-{
-    InitCommonControlsOnce(0xFF);
+                        HIMAGELIST smallImages, HIMAGELIST stateImages) {
+    InitCommonControlsOnce(ListViewClasses);
     DWORD style = ListViewBaseStyle | ViewStyleOf(view) | ListViewStyleOf(options);
-    Control* listView = CreateChildControl(parent, ControlKind::ListView, WC_LISTVIEWA, style, &ListViewActions(),
-                                           true, 200, 150);
+    Control* listView = CreateChildControl(parent, ControlKind::ListView, WC_LISTVIEWA, style,
+                                           &ListViewActions(), true, 200, 150);
     listView->ListViewStyleIndex = view;
     listView->ListViewOptions = options;
     listView->ImageLists[0] = normalImages;
@@ -233,8 +225,7 @@ Control* CreateListView(Control* parent, int view, std::uint32_t options, HIMAGE
     return listView;
 }
 
-void AddColumn(Control* listView, const std::string& caption, int width, int alignment)
-{
+void AddColumn(Control* listView, const std::string& caption, int width, int alignment) {
     static const int formats[3] = {LVCFMT_LEFT, LVCFMT_RIGHT, LVCFMT_CENTER};
     LVCOLUMNA column = {};
     column.mask = LVCF_FMT | LVCF_TEXT;
@@ -254,8 +245,7 @@ void AddColumn(Control* listView, const std::string& caption, int width, int ali
         ++listView->ColumnCount;
 }
 
-int InsertRow(Control* listView, int index, const std::string& text)
-{
+int InsertRow(Control* listView, int index, const std::string& text) {
     const int direction = SortDirection(listView);
     if (direction != 0)
         index = SortedRowIndex(listView, text, direction);
@@ -267,17 +257,16 @@ int InsertRow(Control* listView, int index, const std::string& text)
     return static_cast<int>(listView->Send(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
-int AddRow(Control* listView, const std::string& text)
-{
+int AddRow(Control* listView, const std::string& text) {
     // A sorting list view places the row itself; the count would not be used.
     return InsertRow(listView, SortDirection(listView) != 0 ? 0 : RowCount(listView), text);
 }
 
-bool SetCell(Control* listView, int row, int column, LPARAM data, int overlay, int stateImage, unsigned states,
-             int image, const std::string& text)
-{
+bool SetCell(Control* listView, int row, int column, LPARAM data, int overlay, int stateImage,
+             unsigned states, int image, const std::string& text) {
     LVITEMA item = {};
-    item.mask = column == 0 ? LVIF_TEXT | LVIF_STATE | LVIF_PARAM | LVIF_DI_SETITEM : LVIF_TEXT | LVIF_DI_SETITEM;
+    item.mask = column == 0 ? LVIF_TEXT | LVIF_STATE | LVIF_PARAM | LVIF_DI_SETITEM
+                            : LVIF_TEXT | LVIF_DI_SETITEM;
     if (image < -2) {
         item.mask = LVIF_TEXT | LVIF_DI_SETITEM;
     } else if (image != -2) {
@@ -285,15 +274,15 @@ bool SetCell(Control* listView, int row, int column, LPARAM data, int overlay, i
         item.iImage = image;
     }
     item.state = states;
-    item.stateMask = 0xFFFF;
+    item.stateMask = AllItemStates;
     if (stateImage != 0)
-        item.state |= static_cast<UINT>(stateImage & 0x0F) << 12;
+        item.state |= INDEXTOSTATEIMAGEMASK(static_cast<UINT>(stateImage) & 0x0F);
     if (overlay != 0)
-        item.state |= static_cast<UINT>(overlay & 0x0F) << 8;
+        item.state |= INDEXTOOVERLAYMASK(static_cast<UINT>(overlay) & 0x0F);
     if (stateImage < 0)
-        item.stateMask &= ~0xF000u;
+        item.stateMask &= ~static_cast<UINT>(LVIS_STATEIMAGEMASK);
     if (overlay < 0)
-        item.stateMask &= ~0x0F00u;
+        item.stateMask &= ~static_cast<UINT>(LVIS_OVERLAYMASK);
     item.lParam = data;
     item.iItem = row;
     item.iSubItem = column;
@@ -305,13 +294,11 @@ bool SetCell(Control* listView, int row, int column, LPARAM data, int overlay, i
     return false;
 }
 
-bool SetCell(Control* listView, int row, int column, const std::string& text)
-{
+bool SetCell(Control* listView, int row, int column, const std::string& text) {
     return SetCell(listView, row, column, 0, -2, -2, 0, -2, text);
 }
 
-std::string GetCell(Control* listView, int row, int column)
-{
+std::string GetCell(Control* listView, int row, int column) {
     UINT mask = LVIF_IMAGE | LVIF_PARAM | LVIF_STATE | LVIF_TEXT;
     if (column > 0 && (listView->ListViewOptions & ListViewSubItemImages) == 0)
         mask = LVIF_PARAM | LVIF_STATE | LVIF_TEXT;
@@ -322,13 +309,14 @@ std::string GetCell(Control* listView, int row, int column)
         item.mask = mask;
         item.iItem = row;
         item.iSubItem = column;
-        item.stateMask = 0xFFFF;
+        item.stateMask = AllItemStates;
         item.pszText = buffer.data();
         item.cchTextMax = capacity;
         if (listView->Send(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)) == 0)
             return std::string();
         // The control may point pszText at its own copy instead of filling the buffer.
-        const char* text = item.pszText != nullptr && item.pszText != LPSTR_TEXTCALLBACKA ? item.pszText : "";
+        const char* text =
+            item.pszText != nullptr && item.pszText != LPSTR_TEXTCALLBACKA ? item.pszText : "";
         size_t length = text == buffer.data() ? strnlen(text, buffer.size()) : std::strlen(text);
         // A text cut to fit may end up to one UTF-8 character (4 bytes) short of the
         // buffer's end, since only whole characters are copied.
@@ -338,72 +326,62 @@ std::string GetCell(Control* listView, int row, int column)
     }
 }
 
-int RowCount(Control* listView)
-{
+int RowCount(Control* listView) {
     return static_cast<int>(listView->Send(LVM_GETITEMCOUNT));
 }
 
-unsigned RowState(Control* listView, int row)
-{
-    return static_cast<unsigned>(listView->Send(LVM_GETITEMSTATE, static_cast<WPARAM>(row), RowStateMask)) &
+unsigned RowState(Control* listView, int row) {
+    return static_cast<unsigned>(
+               listView->Send(LVM_GETITEMSTATE, static_cast<WPARAM>(row), RowStateMask)) &
            RowStateMask;
 }
 
-bool IsRowSelected(Control* listView, int row)
-{
+bool IsRowSelected(Control* listView, int row) {
     return (RowState(listView, row) & RowSelected) != 0;
 }
 
-void SetRowState(Control* listView, int row, unsigned states)
-{
+void SetRowState(Control* listView, int row, unsigned states) {
     LVITEMA item = {};
     item.stateMask = RowStateMask;
     item.state = states & RowStateMask;
     listView->Send(LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
 
-void SelectAllRows(Control* listView)
-{
+void SelectAllRows(Control* listView) {
     SetRowState(listView, -1, RowSelected);
 }
 
-void SelectOnlyRow(Control* listView, int row)
-{
+void SelectOnlyRow(Control* listView, int row) {
     if ((listView->ListViewOptions & ListViewMultiSelect) != 0 || FirstSelectedRow(listView) != row)
         SetRowState(listView, -1, 0);
     if (row >= 0)
         SetRowState(listView, row, RowFocused | RowSelected);
 }
 
-int FirstSelectedRow(Control* listView)
-{
+int FirstSelectedRow(Control* listView) {
     return NextSelectedRow(listView, -1);
 }
 
-int NextSelectedRow(Control* listView, int row)
-{
-    return static_cast<int>(listView->Send(LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED));
+int NextSelectedRow(Control* listView, int row) {
+    return static_cast<int>(
+        listView->Send(LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED));
 }
 
-int FocusedRow(Control* listView)
-{
+int FocusedRow(Control* listView) {
     return static_cast<int>(listView->Send(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
 }
 
-void DeleteRow(Control* listView, int row)
-{
+void DeleteRow(Control* listView, int row) {
     if (row < 0)
         return;
     listView->Send(LVM_DELETEITEM, static_cast<WPARAM>(row));
 }
 
-void ClearRows(Control* listView)
-{
+void ClearRows(Control* listView) {
     listView->Clear();
 }
 
-void SortRowsByColumn(Control* listView, int column)
-{
+void SortRowsByColumn(Control* listView, int column) {
     listView->SortColumn = column;
     SortSnapshot snapshot;
     snapshot.Direction = SortDirection(listView);
@@ -417,7 +395,8 @@ void SortRowsByColumn(Control* listView, int column)
         data[static_cast<size_t>(row)] = RowData(listView, row);
         SetRowData(listView, row, row);
     }
-    listView->Send(LVM_SORTITEMS, reinterpret_cast<WPARAM>(&snapshot), reinterpret_cast<LPARAM>(&CompareRows));
+    listView->Send(LVM_SORTITEMS, reinterpret_cast<WPARAM>(&snapshot),
+                   reinterpret_cast<LPARAM>(&CompareRows));
     for (int row = 0; row < count; ++row) {
         LPARAM key = RowData(listView, row);
         if (key >= 0 && key < count)
@@ -425,13 +404,11 @@ void SortRowsByColumn(Control* listView, int column)
     }
 }
 
-void SetColumnWidth(Control* listView, int column, int width)
-{
+void SetColumnWidth(Control* listView, int column, int width) {
     listView->Send(LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(width, 0));
 }
 
-Control* SetColumnClickEvent(Control* listView, ColumnClickProc procedure, void* context)
-{
+Control* SetColumnClickEvent(Control* listView, ColumnClickProc procedure, void* context) {
     listView->ColumnClickEvent.Procedure = procedure;
     listView->ColumnClickEvent.Context = context;
     listView->AttachMessageProc(RaiseColumnClick);

@@ -27,8 +27,8 @@ enum ListViewOptions : std::uint32_t {
     ListViewNoLabelWrap = 1u << 4,
     ListViewNoScroll = 1u << 5,
     ListViewNoSortHeader = 1u << 6,
-    ListViewHideSelection = 1u << 7,      // when absent: LVS_SHOWSELALWAYS
-    ListViewMultiSelect = 1u << 8,        // when absent: LVS_SINGLESEL
+    ListViewHideSelection = 1u << 7,  // when absent: LVS_SHOWSELALWAYS
+    ListViewMultiSelect = 1u << 8,    // when absent: LVS_SINGLESEL
     ListViewSortAscending = 1u << 9,
     ListViewSortDescending = 1u << 10,
     ListViewGridLines = 1u << 11,
@@ -91,9 +91,9 @@ int AddRow(Control* listView, const std::string& text);
 // leaves the image unchanged). For other columns only the text changes. A refusal for
 // column 0 (no such row) is an internal error "Can not set item " (see
 // control/InternalError.h); for other columns it is ignored. False when refused.
-bool SetCell(Control* listView, int row, int column, LPARAM data, int overlay, int stateImage, unsigned states,
-             int image, const std::string& text);
-// The program's form: data 0, overlay -2, state image -2, no states, image -2.
+bool SetCell(Control* listView, int row, int column, LPARAM data, int overlay, int stateImage,
+             unsigned states, int image, const std::string& text);
+// The plain form: data 0, overlay -2, state image -2, no states, image -2.
 bool SetCell(Control* listView, int row, int column, const std::string& text);
 
 // The whole text of a cell; empty for an empty cell or a row that does not exist.

@@ -7,8 +7,7 @@ namespace {
 int handlingDepth = 0;
 bool flushing = false;
 // Objects whose count dropped below 0 while a handler was running, in release order.
-std::vector<ManagedObject*>& DeferredObjects()
-{
+std::vector<ManagedObject*>& DeferredObjects() {
     static std::vector<ManagedObject*> objects;
     return objects;
 }
@@ -17,8 +16,7 @@ std::vector<ManagedObject*>& DeferredObjects()
 
 ManagedObject::~ManagedObject() = default;
 
-void ManagedObject::Release()
-{
+void ManagedObject::Release() {
     RefCount -= 2;
     if (RefCount >= 0 || destroyScheduled_)
         return;
@@ -30,19 +28,16 @@ void ManagedObject::Release()
     DestroyNow();
 }
 
-void ManagedObject::DestroyNow()
-{
+void ManagedObject::DestroyNow() {
     Destroy();
     delete this;
 }
 
-void ManagedObject::RegisterOwned(ManagedObject* object)
-{
+void ManagedObject::RegisterOwned(ManagedObject* object) {
     RegisterOwned(object, &ManagedObject::ReleaseAsOwned);
 }
 
-void ManagedObject::ReleaseAsOwned(void* object)
-{
+void ManagedObject::ReleaseAsOwned(void* object) {
     ManagedObject* owned = static_cast<ManagedObject*>(object);
     if (!owned->destroyScheduled_) {
         owned->Release();
@@ -56,8 +51,7 @@ void ManagedObject::ReleaseAsOwned(void* object)
     }
 }
 
-void ManagedObject::RegisterOwned(void* object, ReleaseRoutine release)
-{
+void ManagedObject::RegisterOwned(void* object, ReleaseRoutine release) {
     if (!object || !release)
         return;
     if (!owned_)
@@ -65,8 +59,7 @@ void ManagedObject::RegisterOwned(void* object, ReleaseRoutine release)
     owned_->push_back(OwnedEntry{object, release});
 }
 
-bool ManagedObject::UnregisterOwned(void* object)
-{
+bool ManagedObject::UnregisterOwned(void* object) {
     if (!owned_)
         return false;
     auto found = std::find_if(owned_->begin(), owned_->end(),
@@ -77,22 +70,19 @@ bool ManagedObject::UnregisterOwned(void* object)
     return true;
 }
 
-bool ManagedObject::IsOwned(const void* object) const
-{
+bool ManagedObject::IsOwned(const void* object) const {
     if (!owned_)
         return false;
     return std::any_of(owned_->begin(), owned_->end(),
                        [object](const OwnedEntry& entry) { return entry.Object == object; });
 }
 
-void ManagedObject::SetDestroyNotification(DestroyNotification notification, void* context)
-{
+void ManagedObject::SetDestroyNotification(DestroyNotification notification, void* context) {
     notification_ = notification;
     notificationContext_ = context;
 }
 
-void ManagedObject::Destroy()
-{
+void ManagedObject::Destroy() {
     if (notification_) {
         DestroyNotification notification = notification_;
         notification_ = nullptr;
@@ -108,26 +98,22 @@ void ManagedObject::Destroy()
     owned_.reset();
 }
 
-void EnterMessageHandling()
-{
+void EnterMessageHandling() {
     ++handlingDepth;
 }
 
-void LeaveMessageHandling()
-{
+void LeaveMessageHandling() {
     if (handlingDepth > 0)
         --handlingDepth;
     if (handlingDepth == 0)
         FlushDeferredDestruction();
 }
 
-int MessageHandlingDepth()
-{
+int MessageHandlingDepth() {
     return handlingDepth;
 }
 
-void FlushDeferredDestruction()
-{
+void FlushDeferredDestruction() {
     if (flushing || handlingDepth > 0)
         return;
     flushing = true;

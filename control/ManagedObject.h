@@ -75,8 +75,7 @@ private:
 
 // Registers a plain heap object that the owner deletes when it is destroyed.
 template <class T>
-void RegisterOwnedObject(ManagedObject* owner, T* object)
-{
+void RegisterOwnedObject(ManagedObject* owner, T* object) {
     owner->RegisterOwned(object, [](void* p) { delete static_cast<T*>(p); });
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// Modal message boxes of the program: no owner window (the main window stays usable
+// Modal message boxes: no owner window (the main window stays usable
 // while a box is shown), captioned with the application object's caption.
 #include <cstdint>
 #include <string>

@@ -1,27 +1,30 @@
 #pragma once
-// Message procedures that the control constructors attach (implemented with the
-// dispatch in control/MessageLoop.cpp and control/ComboBox.cpp).
+// Message procedures that the control constructors attach: the generic handling of
+// every child (reflected colour and command messages), the form's focus handling, the
+// reflection of owner-drawn items and the routing of common-control notifications.
 #include <windows.h>
 
-#include "control/Control.h"
+#include "control/MessageRecord.h"
+
+struct Control;
 
 // Reflected colour, command and WM_SETFOCUS handling of every child control.
-bool GenericChildProcedure(Control* control, MessageRecord& message, LRESULT& result, void* argument);
+bool GenericChildProcedure(Control* control, MessageRecord& message, LRESULT& result,
+                           void* argument);
 // WM_SETFOCUS of a form: the focus goes on to the form's focused child.
 bool FormFocusProcedure(Control* control, MessageRecord& message, LRESULT& result, void* argument);
 // Attached to the parent of an owner-drawn button: WM_DRAWITEM goes on to the item's
 // window as ReflectedDrawItem; result 1.
-bool OwnerDrawReflectProcedure(Control* control, MessageRecord& message, LRESULT& result, void* argument);
-// The combo box's own procedure: drop-down sizing, close-up, posted selection change,
-// clean-up of the subclassed inner windows.
-bool ComboBoxProcedure(Control* control, MessageRecord& message, LRESULT& result, void* argument);
-// Subclasses the combo box's edit field and list (after-create hook of the kind).
-void SubclassComboBoxWindows(Control* combo);
+bool OwnerDrawReflectProcedure(Control* control, MessageRecord& message, LRESULT& result,
+                               void* argument);
 
-// Offers the message to the control's attached procedures, newest first, while holding
-// the control; true when one handled it.
-bool RunAttachedProcs(Control* control, MessageRecord& message, LRESULT& result);
+// For a common control (the list view): attaches to its parent the procedure that
+// hands every WM_NOTIFY from a window with a Control to that control's attached
+// procedures, and to the control the procedure that raises ClickEvent (NM_CLICK,
+// NM_RCLICK), LeaveEvent (NM_KILLFOCUS) and EnterEvent (NM_SETFOCUS, NM_RETURN).
+// Marks the control as a common control.
+void AttachCommonControlNotifications(Control* commonControl);
 
-// The control whose CreateWindowExA call is in progress (bound to the first window
-// that reaches CommonWindowProc without a control).
-void SetBeingCreated(Control* control);
+// Runs the click path of a control: its kind's click action (a radio button checks
+// itself), then ClickEvent.
+void RunClickPath(Control* control);

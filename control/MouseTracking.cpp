@@ -3,15 +3,13 @@
 #include <commctrl.h>
 
 #include "control/Control.h"
-#include "control/Painting.h"
 
 namespace {
 
 using TrackMouseEventProc = BOOL(WINAPI*)(LPTRACKMOUSEEVENT);
 
 // _TrackMouseEvent of the loaded comctl32.dll, looked up once; nullptr when missing.
-TrackMouseEventProc TrackMouseEventFunction()
-{
+TrackMouseEventProc TrackMouseEventFunction() {
     static bool looked = false;
     static TrackMouseEventProc function = nullptr;
     if (!looked) {
@@ -25,16 +23,14 @@ TrackMouseEventProc TrackMouseEventFunction()
     return function;
 }
 
-void Repaint(Control* control)
-{
+void Repaint(Control* control) {
     if (control->Handle)
         InvalidateRect(control->Handle, nullptr, TRUE);
 }
 
 }  // namespace
 
-bool IsCursorInside(Control* control)
-{
+bool IsCursorInside(Control* control) {
     if (control->HitTestEvent.IsSet())
         return control->HitTestEvent.Procedure(control->HitTestEvent.Context, control);
     if (!control->Handle)
@@ -47,8 +43,7 @@ bool IsCursorInside(Control* control)
     return PtInRect(&client, cursor) != FALSE;
 }
 
-bool RequestMouseLeave(HWND window, bool cancel)
-{
+bool RequestMouseLeave(HWND window, bool cancel) {
     TrackMouseEventProc track = TrackMouseEventFunction();
     if (!track || !window)
         return false;
@@ -65,8 +60,7 @@ namespace {
 
 // Follows the cursor on every mouse message and on WM_MOUSELEAVE; never marks a message
 // handled, so the mouse events and default processing still see it.
-bool MouseTrackingProc(Control* control, MessageRecord& message, LRESULT& result, void* argument)
-{
+bool MouseTrackingProc(Control* control, MessageRecord& message, LRESULT& result, void* argument) {
     (void)result;
     (void)argument;
     if (message.Message >= WM_MOUSEFIRST && message.Message <= WM_MOUSELAST) {
@@ -94,8 +88,7 @@ bool MouseTrackingProc(Control* control, MessageRecord& message, LRESULT& result
 
 }  // namespace
 
-void AttachMouseTracking(Control* control)
-{
+void AttachMouseTracking(Control* control) {
     if (!control || control->HasMessageProc(MouseTrackingProc))
         return;
     InitCommonControls();

@@ -15,3 +15,7 @@ bool IsCursorInside(Control* control);
 // Asks for (or, with cancel, withdraws) a WM_MOUSELEAVE for window. False when
 // _TrackMouseEvent is not available or fails.
 bool RequestMouseLeave(HWND window, bool cancel);
+
+// Called when MouseEnterEvent, MouseLeaveEvent or HitTestEvent is set, or SetFlat(true):
+// attaches mouse tracking once.
+void AttachMouseTracking(Control* control);

@@ -2,10 +2,8 @@
 
 #include "control/Control.h"
 #include "control/GdiHandles.h"
-#include "control/Painting.h"
 
-ButtonPaintState ButtonPaintStateOf(UINT itemState, bool checked)
-{
+ButtonPaintState ButtonPaintStateOf(UINT itemState, bool checked) {
     ButtonPaintState state;
     state.Pressed = (itemState & ODS_SELECTED) != 0 || checked;
     state.Focused = (itemState & ODS_FOCUS) != 0;
@@ -13,21 +11,19 @@ ButtonPaintState ButtonPaintStateOf(UINT itemState, bool checked)
     return state;
 }
 
-int ButtonDrawState(const ButtonPaintState& state, bool mouseInside)
-{
+ButtonDrawState DrawStateOf(const ButtonPaintState& state, bool mouseInside) {
     if (state.Disabled)
-        return 1;
+        return ButtonDrawState::Disabled;
     if (state.Pressed)
-        return 2;
+        return ButtonDrawState::Pressed;
     if (mouseInside)
-        return 4;
-    return state.Focused ? 3 : 0;
+        return ButtonDrawState::Hot;
+    return state.Focused ? ButtonDrawState::Focused : ButtonDrawState::Normal;
 }
 
 namespace {
 
-void DrawFrameAndEdges(HDC dc, RECT& rect, const ButtonLook& look, const ButtonPaintState& state)
-{
+void DrawFrameAndEdges(HDC dc, RECT& rect, const ButtonLook& look, const ButtonPaintState& state) {
     if (state.Focused && !(look.Options & ButtonDottedFocus)) {
         FrameRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DKGRAY_BRUSH)));
         InflateRect(&rect, -1, -1);
@@ -42,8 +38,7 @@ void DrawFrameAndEdges(HDC dc, RECT& rect, const ButtonLook& look, const ButtonP
     }
 }
 
-void DrawCaption(HDC dc, const RECT& face, const ButtonLook& look, const ButtonPaintState& state)
-{
+void DrawCaption(HDC dc, const RECT& face, const ButtonLook& look, const ButtonPaintState& state) {
     SelectedObject font(dc, look.Font);
     const COLORREF previousText = SetTextColor(dc, look.TextColour);
     const bool opaque = !look.Transparent && look.GlyphLayout != 4;
@@ -82,8 +77,7 @@ void DrawCaption(HDC dc, const RECT& face, const ButtonLook& look, const ButtonP
 
 }  // namespace
 
-void DrawButton(HDC dc, RECT rect, const ButtonLook& look, const ButtonPaintState& state)
-{
+void DrawButton(HDC dc, RECT rect, const ButtonLook& look, const ButtonPaintState& state) {
     if (!(look.Options & ButtonNoBorder))
         DrawFrameAndEdges(dc, rect, look, state);
     DrawCaption(dc, rect, look, state);
@@ -91,8 +85,7 @@ void DrawButton(HDC dc, RECT rect, const ButtonLook& look, const ButtonPaintStat
         DrawFocusRect(dc, &rect);
 }
 
-ButtonLook ButtonLookOf(Control* button)
-{
+ButtonLook ButtonLookOf(Control* button) {
     ButtonLook look;
     look.Options = button->ButtonOptionSet;
     look.GlyphLayout = button->GlyphLayout;
@@ -109,14 +102,13 @@ ButtonLook ButtonLookOf(Control* button)
     return look;
 }
 
-void PaintOwnerDrawButton(Control* button, const DRAWITEMSTRUCT& item)
-{
+void PaintOwnerDrawButton(Control* button, const DRAWITEMSTRUCT& item) {
     const bool checked = (button->ButtonOptionSet & ButtonKeepsChecked) != 0 && button->Checked;
     const ButtonPaintState state = ButtonPaintStateOf(item.itemState, checked);
     button->Pressed = state.Pressed;
     if (button->CustomDrawEvent.IsSet() &&
         button->CustomDrawEvent.Procedure(button->CustomDrawEvent.Context, button,
-                                          ButtonDrawState(state, button->MouseInside)))
+                                          DrawStateOf(state, button->MouseInside)))
         return;
     SavedDcState saved(item.hDC);
     DrawButton(item.hDC, item.rcItem, ButtonLookOf(button), state);
@@ -126,8 +118,7 @@ namespace {
 
 // The button's own procedure: paints on the reflected WM_DRAWITEM and turns the second
 // press of a double click into a press.
-bool ButtonPaintingProc(Control* button, MessageRecord& message, LRESULT& result, void* argument)
-{
+bool ButtonPaintingProc(Control* button, MessageRecord& message, LRESULT& result, void* argument) {
     (void)argument;
     if (message.Message == ReflectedDrawItem) {
         const DRAWITEMSTRUCT* item = reinterpret_cast<const DRAWITEMSTRUCT*>(message.LParam);
@@ -146,8 +137,7 @@ bool ButtonPaintingProc(Control* button, MessageRecord& message, LRESULT& result
 
 }  // namespace
 
-void AttachButtonPainting(Control* button)
-{
+void AttachButtonPainting(Control* button) {
     if (button && !button->HasMessageProc(ButtonPaintingProc))
         button->AttachMessageProc(ButtonPaintingProc);
 }

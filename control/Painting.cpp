@@ -19,27 +19,23 @@ namespace {
 
 // Controls whose surface is being rendered into an off-screen bitmap right now (their
 // WM_ERASEBKGND then fills the bitmap instead of being skipped).
-std::vector<const Control*>& OffscreenRendering()
-{
+std::vector<const Control*>& OffscreenRendering() {
     static std::vector<const Control*> controls;
     return controls;
 }
 
-bool IsRenderingOffscreen(const Control* control)
-{
+bool IsRenderingOffscreen(const Control* control) {
     const std::vector<const Control*>& controls = OffscreenRendering();
     return std::find(controls.begin(), controls.end(), control) != controls.end();
 }
 
-bool SeesThrough(const Control* control)
-{
+bool SeesThrough(const Control* control) {
     return control->Transparent && control->Parent != nullptr;
 }
 
 // Sends the control's erase and client painting into dc (its client coordinates as dc's
 // logical coordinates).
-void RenderSurface(Control* control, HDC dc)
-{
+void RenderSurface(Control* control, HDC dc) {
     if (!control->Handle)
         return;
     OffscreenRendering().push_back(control);
@@ -49,8 +45,7 @@ void RenderSurface(Control* control, HDC dc)
 }
 
 // Renders into dc the part of the parent's surface that lies under control.
-void PaintParentBackground(Control* control, HDC dc)
-{
+void PaintParentBackground(Control* control, HDC dc) {
     Control* parent = control->Parent;
     if (!parent || !parent->Handle || !control->Handle)
         return;
@@ -70,8 +65,7 @@ void PaintParentBackground(Control* control, HDC dc)
 }
 
 // Rectangle of child in the client coordinates of its parent's window.
-RECT ChildRectInParent(HWND child, HWND parent)
-{
+RECT ChildRectInParent(HWND child, HWND parent) {
     RECT rect;
     GetWindowRect(child, &rect);
     MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
@@ -80,8 +74,7 @@ RECT ChildRectInParent(HWND child, HWND parent)
 
 // Transparent children that overlap area (client coordinates of control) repaint over
 // the background just painted.
-void InvalidateTransparentChildren(Control* control, const RECT& area)
-{
+void InvalidateTransparentChildren(Control* control, const RECT& area) {
     for (Control* child : control->Children) {
         if (!child->Transparent || !child->Handle || !IsWindowVisible(child->Handle))
             continue;
@@ -96,8 +89,7 @@ void InvalidateTransparentChildren(Control* control, const RECT& area)
 
 // The update region of control minus the windows of its opaque visible children, in
 // client coordinates; nullptr when there is no update region.
-RegionHandle RegionToRender(Control* control)
-{
+RegionHandle RegionToRender(Control* control) {
     RegionHandle region(CreateRectRgn(0, 0, 0, 0));
     if (!region || GetUpdateRgn(control->Handle, region.Get(), FALSE) <= NULLREGION)
         return RegionHandle();
@@ -114,8 +106,7 @@ RegionHandle RegionToRender(Control* control)
 
 // WM_PAINT of a transparent or double-buffered control: everything is rendered into a
 // bitmap of the repainted area and copied to the screen at once.
-void PaintOffscreen(Control* control)
-{
+void PaintOffscreen(Control* control) {
     RegionHandle region = RegionToRender(control);
     PaintScope paint(control->Handle);
     if (!paint)
@@ -147,43 +138,41 @@ void PaintOffscreen(Control* control)
     InvalidateTransparentChildren(control, area);
 }
 
-bool SurfacePaintProc(Control* control, MessageRecord& message, LRESULT& result, void* argument)
-{
+bool SurfacePaintProc(Control* control, MessageRecord& message, LRESULT& result, void* argument) {
     (void)argument;
     const bool seesThrough = SeesThrough(control);
     if (!seesThrough && !control->DoubleBuffered)
         return false;
     switch (message.Message) {
-    case WM_ERASEBKGND:
-        // On screen the background comes with the off-screen paint; off-screen an opaque
-        // control fills it as usual, a transparent one keeps what its parent painted.
-        if (!seesThrough && IsRenderingOffscreen(control))
+        case WM_ERASEBKGND:
+            // On screen the background comes with the off-screen paint; off-screen an opaque
+            // control fills it as usual, a transparent one keeps what its parent painted.
+            if (!seesThrough && IsRenderingOffscreen(control))
+                return false;
+            result = 1;
+            return true;
+        case WM_PAINT:
+            if (message.WParam)
+                return false;
+            PaintOffscreen(control);
+            result = 0;
+            return true;
+        case WM_PRINTCLIENT:
+            if (seesThrough)
+                PaintParentBackground(control, reinterpret_cast<HDC>(message.WParam));
             return false;
-        result = 1;
-        return true;
-    case WM_PAINT:
-        if (message.WParam)
+        default:
             return false;
-        PaintOffscreen(control);
-        result = 0;
-        return true;
-    case WM_PRINTCLIENT:
-        if (seesThrough)
-            PaintParentBackground(control, reinterpret_cast<HDC>(message.WParam));
-        return false;
-    default:
-        return false;
     }
 }
 
-void AttachSurfacePainting(Control* control)
-{
+void AttachSurfacePainting(Control* control) {
     if (!control->HasMessageProc(SurfacePaintProc))
         control->AttachMessageProc(SurfacePaintProc);
 }
 
-bool BackgroundEraseProc(Control* control, MessageRecord& message, LRESULT& result, void* argument)
-{
+bool BackgroundEraseProc(Control* control, MessageRecord& message, LRESULT& result,
+                         void* argument) {
     (void)result;
     (void)argument;
     if (message.Message != WM_ERASEBKGND || !control->Handle)
@@ -207,8 +196,7 @@ bool BackgroundEraseProc(Control* control, MessageRecord& message, LRESULT& resu
 
 }  // namespace
 
-HBRUSH AnswerColourMessage(Control* child, HDC dc)
-{
+HBRUSH AnswerColourMessage(Control* child, HDC dc) {
     SetTextColor(dc, ResolveColour(child->TextColour));
     if (child->Transparent) {
         SetBkMode(dc, TRANSPARENT);
@@ -219,14 +207,12 @@ HBRUSH AnswerColourMessage(Control* child, HDC dc)
     return child->BackgroundBrush();
 }
 
-void AttachBackgroundErase(Control* control)
-{
+void AttachBackgroundErase(Control* control) {
     if (control && !control->HasMessageProc(BackgroundEraseProc))
         control->AttachMessageProc(BackgroundEraseProc);
 }
 
-void ApplyDoubleBuffering(Control* control)
-{
+void ApplyDoubleBuffering(Control* control) {
     if (!control)
         return;
     if (control->DoubleBuffered || SeesThrough(control))
@@ -236,5 +222,6 @@ void ApplyDoubleBuffering(Control* control)
             AttachSurfacePainting(child);
     }
     if (control->Handle)
-        RedrawWindow(control->Handle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        RedrawWindow(control->Handle, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }

@@ -13,8 +13,7 @@ namespace {
 // window is not drawn while it scrolls (a scroll on screen copies the picture, paints
 // the uncovered part and the scroll bar, which costs milliseconds); it is invalidated
 // instead, so the next repaint of the list shows it scrolled.
-void BringIntoView(Control* listView, int row)
-{
+void BringIntoView(Control* listView, int row) {
     const int count = RowCount(listView);
     const int top = static_cast<int>(listView->Send(LVM_GETTOPINDEX));
     const int perPage = static_cast<int>(listView->Send(LVM_GETCOUNTPERPAGE));
@@ -40,15 +39,15 @@ void BringIntoView(Control* listView, int row)
     }
 }
 
-} // namespace
+}  // namespace
 
-void MarkRowInProgress(Control* listView, int row)
-{
+void MarkRowInProgress(Control* listView, int row) {
     if (listView == nullptr)
         return;
     for (const UINT flag : {LVNI_SELECTED, LVNI_FOCUSED, LVNI_CUT, LVNI_DROPHILITED}) {
         int other = -1;
-        while ((other = static_cast<int>(listView->Send(LVM_GETNEXTITEM, static_cast<WPARAM>(other), flag))) >= 0) {
+        while ((other = static_cast<int>(
+                    listView->Send(LVM_GETNEXTITEM, static_cast<WPARAM>(other), flag))) >= 0) {
             if (other != row)
                 SetRowState(listView, other, 0);
         }

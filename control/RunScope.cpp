@@ -2,16 +2,28 @@
 
 #include "control/Control.h"
 
-DisabledButtonScope::DisabledButtonScope(Control* button) : button_(button) {
-  if (button_ != nullptr) {
-    button_->SetEnabled(false);
-  }
+RunScope::RunScope(bool& active, Control* button, std::uint8_t* ownFlag)
+    : active_(&active), button_(button), ownFlag_(ownFlag) {
+    active = true;
+    if (ownFlag_ != nullptr) {
+        *ownFlag_ = 1;
+    }
+    if (button_ != nullptr) {
+        button_->SetEnabled(false);
+    }
 }
 
-void DisabledButtonScope::End() {
-  if (button_ != nullptr) {
-    Control* button = button_;
-    button_ = nullptr;
-    button->SetEnabled(true);
-  }
+void RunScope::End() {
+    if (active_ == nullptr) {
+        return;
+    }
+    bool* active = active_;
+    active_ = nullptr;
+    if (button_ != nullptr) {
+        button_->SetEnabled(true);
+    }
+    if (ownFlag_ != nullptr) {
+        *ownFlag_ = 0;
+    }
+    *active = false;
 }

@@ -18,9 +18,9 @@ const int ReadBufferSize = 1024;
 
 // Points name at the column 0 text of row and returns its length: read into buffer, or
 // for a longer text into longText. The platform control is asked directly: no procedure
-// of the layer handles this read, and the search asks about twenty times per new row.
-int RowName(Control* listView, int row, char (&buffer)[ReadBufferSize], std::string& longText, const char*& name)
-{
+// of the layer handles this read, and a binary search asks about twenty times per new row.
+int RowName(Control* listView, int row, char (&buffer)[ReadBufferSize], std::string& longText,
+            const char*& name) {
     LVITEMA item = {};
     item.iSubItem = 0;
     item.pszText = buffer;
@@ -38,8 +38,7 @@ int RowName(Control* listView, int row, char (&buffer)[ReadBufferSize], std::str
     return static_cast<int>(longText.size());
 }
 
-int CompareBytes(const char* a, int aLength, const char* b, int bLength)
-{
+int CompareBytes(const char* a, int aLength, const char* b, int bLength) {
     const int bytes = std::memcmp(a, b, static_cast<size_t>(aLength < bLength ? aLength : bLength));
     if (bytes != 0)
         return bytes;
@@ -49,8 +48,8 @@ int CompareBytes(const char* a, int aLength, const char* b, int bLength)
 // The text as UTF-16 (from the program's code page, UTF-8 under its manifest): in buffer
 // when it fits, else in longText. Returns its length in code units.
 template <size_t N>
-int Widen(const char* text, int length, wchar_t (&buffer)[N], std::wstring& longText, const wchar_t*& wide)
-{
+int Widen(const char* text, int length, wchar_t (&buffer)[N], std::wstring& longText,
+          const wchar_t*& wide) {
     if (length == 0) {
         wide = buffer;
         return 0;
@@ -70,8 +69,7 @@ int Widen(const char* text, int length, wchar_t (&buffer)[N], std::wstring& long
 
 // The user's locale's collation over whole characters: CompareStringA would read the
 // bytes in the locale's own code page, which is not the program's under UTF-8.
-int CompareInLocale(DWORD flags, const char* a, int aLength, const char* b, int bLength)
-{
+int CompareInLocale(DWORD flags, const char* a, int aLength, const char* b, int bLength) {
     wchar_t aBuffer[256];
     wchar_t bBuffer[256];
     std::wstring aLong;
@@ -86,26 +84,23 @@ int CompareInLocale(DWORD flags, const char* a, int aLength, const char* b, int 
 
 // Where a row goes: by the rows' order, and among texts that order finds equal the way
 // the platform control places them, by the same comparison minding case.
-int CompareForPlacement(const char* a, int aLength, const char* b, int bLength)
-{
+int CompareForPlacement(const char* a, int aLength, const char* b, int bLength) {
     const int order = CompareInLocale(NORM_IGNORECASE, a, aLength, b, bLength);
     return order != 0 ? order : CompareInLocale(0, a, aLength, b, bLength);
 }
 
-} // namespace
+}  // namespace
 
-int CompareRowTexts(const char* a, int aLength, const char* b, int bLength)
-{
+int CompareRowTexts(const char* a, int aLength, const char* b, int bLength) {
     return CompareInLocale(NORM_IGNORECASE, a, aLength, b, bLength);
 }
 
-int CompareRowTexts(const std::string& a, const std::string& b)
-{
-    return CompareRowTexts(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()));
+int CompareRowTexts(const std::string& a, const std::string& b) {
+    return CompareRowTexts(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                           static_cast<int>(b.size()));
 }
 
-int SortedRowIndex(Control* listView, const std::string& text, int direction)
-{
+int SortedRowIndex(Control* listView, const std::string& text, int direction) {
     int low = 0;
     int high = RowCount(listView);
     if (high == 0 || listView->Handle == nullptr)

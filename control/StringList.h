@@ -1,5 +1,5 @@
 #pragma once
-// List of texts, each stored as its own copy (the program's offset list is one).
+// List of texts, each stored as its own copy.
 #include <string>
 #include <vector>
 

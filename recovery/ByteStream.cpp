@@ -10,8 +10,7 @@ namespace {
 constexpr int32_t MaxStreamSize = 0x7FFFFFFF;
 constexpr uint32_t GrowthStep = 16384;
 
-void* DefaultAllocate(void* block, size_t bytes)
-{
+void* DefaultAllocate(void* block, size_t bytes) {
     return std::realloc(block, bytes);
 }
 
@@ -33,8 +32,7 @@ private:
 // range and are refused rather than wrapped.
 
 // False, with ERROR_INVALID_HANDLE, for a stream whose open failed.
-bool HasFile(const ByteStream& stream)
-{
+bool HasFile(const ByteStream& stream) {
     if (!stream.Handle.IsValid()) {
         SetLastError(ERROR_INVALID_HANDLE);
         return false;
@@ -42,8 +40,7 @@ bool HasFile(const ByteStream& stream)
     return true;
 }
 
-int32_t FileSeek(ByteStream& stream, int32_t offset, int32_t origin)
-{
+int32_t FileSeek(ByteStream& stream, int32_t offset, int32_t origin) {
     if (!HasFile(stream)) {
         return -1;
     }
@@ -66,8 +63,7 @@ int32_t FileSeek(ByteStream& stream, int32_t offset, int32_t origin)
     return static_cast<int32_t>(after);
 }
 
-int64_t FileSize64(ByteStream& stream)
-{
+int64_t FileSize64(ByteStream& stream) {
     if (!HasFile(stream)) {
         return -1;
     }
@@ -79,8 +75,7 @@ int64_t FileSize64(ByteStream& stream)
     return (static_cast<int64_t>(high) << 32) | low;
 }
 
-int32_t FileGetSize(ByteStream& stream)
-{
+int32_t FileGetSize(ByteStream& stream) {
     const int64_t size = FileSize64(stream);
     if (size < 0 || size > MaxStreamSize) {
         return 0;
@@ -88,13 +83,11 @@ int32_t FileGetSize(ByteStream& stream)
     return static_cast<int32_t>(size);
 }
 
-bool FileSetSize(ByteStream&, int32_t)
-{
+bool FileSetSize(ByteStream&, int32_t) {
     return false;
 }
 
-int32_t FileRead(ByteStream& stream, void* buffer, int32_t count)
-{
+int32_t FileRead(ByteStream& stream, void* buffer, int32_t count) {
     if (count <= 0 || !HasFile(stream)) {
         return 0;
     }
@@ -105,8 +98,7 @@ int32_t FileRead(ByteStream& stream, void* buffer, int32_t count)
     return static_cast<int32_t>(read);
 }
 
-int32_t FileWrite(ByteStream& stream, const void* buffer, int32_t count)
-{
+int32_t FileWrite(ByteStream& stream, const void* buffer, int32_t count) {
     if (count < 0 || !HasFile(stream)) {
         return 0;
     }
@@ -118,25 +110,21 @@ int32_t FileWrite(ByteStream& stream, const void* buffer, int32_t count)
     return static_cast<int32_t>(written);
 }
 
-int32_t ReadNothing(ByteStream&, void*, int32_t)
-{
+int32_t ReadNothing(ByteStream&, void*, int32_t) {
     return 0;
 }
 
-int32_t WriteNothing(ByteStream&, const void*, int32_t)
-{
+int32_t WriteNothing(ByteStream&, const void*, int32_t) {
     return 0;
 }
 
-bool FileClose(ByteStream& stream)
-{
+bool FileClose(ByteStream& stream) {
     return stream.Handle.Close();
 }
 
 // Memory streams.
 
-bool MemorySetSize(ByteStream& stream, int32_t size)
-{
+bool MemorySetSize(ByteStream& stream, int32_t size) {
     if (size < 0) {
         return false;
     }
@@ -164,8 +152,7 @@ bool MemorySetSize(ByteStream& stream, int32_t size)
     return true;
 }
 
-int32_t MemorySeek(ByteStream& stream, int32_t offset, int32_t origin)
-{
+int32_t MemorySeek(ByteStream& stream, int32_t offset, int32_t origin) {
     int64_t target = offset;
     if (origin == FromCurrent) {
         target += stream.Position;
@@ -186,13 +173,11 @@ int32_t MemorySeek(ByteStream& stream, int32_t offset, int32_t origin)
     return position;
 }
 
-int32_t MemoryGetSize(ByteStream& stream)
-{
+int32_t MemoryGetSize(ByteStream& stream) {
     return stream.Size;
 }
 
-int32_t MemoryRead(ByteStream& stream, void* buffer, int32_t count)
-{
+int32_t MemoryRead(ByteStream& stream, void* buffer, int32_t count) {
     if (count <= 0 || stream.Position >= stream.Size) {
         return 0;
     }
@@ -203,8 +188,7 @@ int32_t MemoryRead(ByteStream& stream, void* buffer, int32_t count)
     return taken;
 }
 
-int32_t MemoryWrite(ByteStream& stream, const void* buffer, int32_t count)
-{
+int32_t MemoryWrite(ByteStream& stream, const void* buffer, int32_t count) {
     if (count <= 0) {
         return 0;
     }
@@ -221,8 +205,7 @@ int32_t MemoryWrite(ByteStream& stream, const void* buffer, int32_t count)
     return count;
 }
 
-bool MemoryClose(ByteStream& stream)
-{
+bool MemoryClose(ByteStream& stream) {
     stream.Memory.reset();
     stream.Capacity = 0;
     stream.Size = 0;
@@ -230,53 +213,48 @@ bool MemoryClose(ByteStream& stream)
     return true;
 }
 
-const StreamOperations ReadFileOperations = {
-    FileSeek, FileGetSize, FileSetSize, FileRead, WriteNothing, FileClose};
-const StreamOperations WriteFileOperations = {
-    FileSeek, FileGetSize, FileSetSize, ReadNothing, FileWrite, FileClose};
-const StreamOperations MemoryOperations = {
-    MemorySeek, MemoryGetSize, MemorySetSize, MemoryRead, MemoryWrite, MemoryClose};
+const StreamOperations ReadFileOperations = {FileSeek, FileGetSize,  FileSetSize,
+                                             FileRead, WriteNothing, FileClose};
+const StreamOperations WriteFileOperations = {FileSeek,    FileGetSize, FileSetSize,
+                                              ReadNothing, FileWrite,   FileClose};
+const StreamOperations MemoryOperations = {MemorySeek, MemoryGetSize, MemorySetSize,
+                                           MemoryRead, MemoryWrite,   MemoryClose};
 
-bool IsFileStream(const ByteStream& stream)
-{
+bool IsFileStream(const ByteStream& stream) {
     return stream.Operations.GetSize == FileGetSize;
 }
 
-} // namespace
+}  // namespace
 
-ByteStream::~ByteStream()
-{
+ByteStream::~ByteStream() {
     if (Operations.Close != nullptr) {
         Operations.Close(*this);
     }
 }
 
-ByteStreamPtr OpenFileStreamForRead(const std::string& fileName)
-{
+ByteStreamPtr OpenFileStreamForRead(const std::string& fileName) {
     ByteStreamPtr stream(new (std::nothrow) ByteStream);
     if (stream) {
         stream->Operations = ReadFileOperations;
-        stream->Handle = FileHandle(CreateFileA(ExactPath(fileName).c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                                                nullptr));
+        stream->Handle =
+            FileHandle(CreateFileA(ExactPath(fileName).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     }
     return stream;
 }
 
-ByteStreamPtr CreateFileStreamForWrite(const std::string& fileName)
-{
+ByteStreamPtr CreateFileStreamForWrite(const std::string& fileName) {
     ByteStreamPtr stream(new (std::nothrow) ByteStream);
     if (stream) {
         stream->Operations = WriteFileOperations;
-        stream->Handle = FileHandle(CreateFileA(ExactPath(fileName).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
-                                                nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                                                nullptr));
+        stream->Handle =
+            FileHandle(CreateFileA(ExactPath(fileName).c_str(), GENERIC_WRITE, FILE_SHARE_READ,
+                                   nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     }
     return stream;
 }
 
-ByteStreamPtr NewMemoryStream()
-{
+ByteStreamPtr NewMemoryStream() {
     ByteStreamPtr stream(new (std::nothrow) ByteStream);
     if (stream) {
         stream->Operations = MemoryOperations;
@@ -284,41 +262,34 @@ ByteStreamPtr NewMemoryStream()
     return stream;
 }
 
-int32_t StreamSize(ByteStream& stream)
-{
+int32_t StreamSize(ByteStream& stream) {
     return stream.Operations.GetSize(stream);
 }
 
-int64_t StreamSize64(ByteStream& stream)
-{
+int64_t StreamSize64(ByteStream& stream) {
     if (IsFileStream(stream)) {
         return FileSize64(stream);
     }
     return stream.Operations.GetSize(stream);
 }
 
-int32_t StreamPosition(ByteStream& stream)
-{
+int32_t StreamPosition(ByteStream& stream) {
     return stream.Operations.Seek(stream, 0, FromCurrent);
 }
 
-int32_t StreamSeek(ByteStream& stream, int32_t offset, int32_t origin)
-{
+int32_t StreamSeek(ByteStream& stream, int32_t offset, int32_t origin) {
     return stream.Operations.Seek(stream, offset, origin);
 }
 
-int32_t StreamRead(ByteStream& stream, void* buffer, int32_t count)
-{
+int32_t StreamRead(ByteStream& stream, void* buffer, int32_t count) {
     return stream.Operations.Read(stream, buffer, count);
 }
 
-int32_t StreamWrite(ByteStream& stream, const void* buffer, int32_t count)
-{
+int32_t StreamWrite(ByteStream& stream, const void* buffer, int32_t count) {
     return stream.Operations.Write(stream, buffer, count);
 }
 
-int32_t CopyStreamBytes(ByteStream& dest, ByteStream& source, int32_t count)
-{
+int32_t CopyStreamBytes(ByteStream& dest, ByteStream& source, int32_t count) {
     if (count <= 0 || &dest == &source) {
         return 0;
     }
@@ -374,8 +345,7 @@ int32_t CopyStreamBytes(ByteStream& dest, ByteStream& source, int32_t count)
 }
 
 bool SaveStreamToFile(ByteStream& stream, const std::string& fileName, int32_t start,
-                      int32_t count)
-{
+                      int32_t count) {
     // Bad arguments touch no file: a start beyond the end would also grow a memory
     // stream with undefined bytes.
     if (start < 0 || count < 0 || start > StreamSize(stream)) {
@@ -409,7 +379,8 @@ bool SaveStreamToFile(ByteStream& stream, const std::string& fileName, int32_t s
             }
             // The file on the disk must hold exactly the bytes written.
             LARGE_INTEGER size = {};
-            const bool whole = flushed && GetFileSizeEx(file->Handle.Get(), &size) && size.QuadPart == count;
+            const bool whole =
+                flushed && GetFileSizeEx(file->Handle.Get(), &size) && size.QuadPart == count;
             if (flushed && !whole) {
                 error = ERROR_WRITE_FAULT;
             }
@@ -431,8 +402,7 @@ bool SaveStreamToFile(ByteStream& stream, const std::string& fileName, int32_t s
     return saved;
 }
 
-bool FreeStream(ByteStreamPtr& stream)
-{
+bool FreeStream(ByteStreamPtr& stream) {
     if (!stream) {
         return true;
     }
@@ -442,8 +412,7 @@ bool FreeStream(ByteStreamPtr& stream)
     return closed;
 }
 
-StreamAllocator SetStreamAllocator(StreamAllocator allocator)
-{
+StreamAllocator SetStreamAllocator(StreamAllocator allocator) {
     const StreamAllocator previous = currentAllocator;
     currentAllocator = allocator != nullptr ? allocator : DefaultAllocate;
     return previous;

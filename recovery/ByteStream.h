@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "recovery/FileHandle.h"
+#include "control/UniqueHandle.h"
 
 // A positioned sequence of bytes over an open file or a growable memory block.
 // Offsets, sizes and counts are signed 32-bit: files of 2 GiB or more are not
@@ -42,10 +42,10 @@ struct StreamMemoryFree {
 struct ByteStream {
     StreamOperations Operations{};
     std::unique_ptr<uint8_t, StreamMemoryFree> Memory;  // memory streams only
-    FileHandle Handle;                                   // file streams only
-    uint32_t Capacity = 0;  // bytes allocated in Memory
-    int32_t Size = 0;       // bytes in use in Memory
-    int32_t Position = 0;   // offset of a memory stream (a file's is the file pointer)
+    FileHandle Handle;                                  // file streams only
+    uint32_t Capacity = 0;                              // bytes allocated in Memory
+    int32_t Size = 0;                                   // bytes in use in Memory
+    int32_t Position = 0;  // offset of a memory stream (a file's is the file pointer)
 
     ByteStream() = default;
     ByteStream(const ByteStream&) = delete;
@@ -84,11 +84,11 @@ int32_t CopyStreamBytes(ByteStream& dest, ByteStream& source, int32_t count);
 // Writes count bytes of stream from offset start into the new file fileName, flushed to
 // the disk, and leaves the stream's position where it was. An existing file is never
 // touched (ERROR_FILE_EXISTS). True only when the file was created, every byte was
-// written and flushed, the file's size is the count, and the file was closed; otherwise false, the file created (if
-// any) removed again, with the platform's last error telling why (ERROR_HANDLE_EOF when
-// the stream holds fewer bytes,
-// ERROR_NOT_ENOUGH_MEMORY when a buffer could not be allocated, ERROR_INVALID_PARAMETER
-// for a negative start or count, or a start beyond the end, which touch no file).
+// written and flushed, the file's size is the count, and the file was closed; otherwise false, the
+// file created (if any) removed again, with the platform's last error telling why (ERROR_HANDLE_EOF
+// when the stream holds fewer bytes, ERROR_NOT_ENOUGH_MEMORY when a buffer could not be allocated,
+// ERROR_INVALID_PARAMETER for a negative start or count, or a start beyond the end, which touch no
+// file).
 bool SaveStreamToFile(ByteStream& stream, const std::string& fileName, int32_t start,
                       int32_t count);
 

@@ -12,18 +12,13 @@ struct ByteStream;
 constexpr int64_t LargestSupportedFileSize = 0x7FFFFFFF;
 
 struct ExtractionResult {
-  bool Saved = false;         // the output file exists and holds every byte of the document
-  bool Written = false;       // false when an identical file was there already
-  std::string PreferredPath;  // the carrier's path with the document's extension
-  std::string OutputPath;     // where the document is, or the last name tried
-  uint32_t ErrorCode = 0;   // the platform's error when the save failed, 0 when none applies
-  std::string Reason;       // a plain reason when the failure has no platform error
+    bool Saved = false;         // the output file exists and holds every byte of the document
+    bool Written = false;       // false when an identical file was there already
+    std::string PreferredPath;  // the carrier's path with the document's extension
+    std::string OutputPath;     // where the document is, or the last name tried
+    uint32_t ErrorCode = 0;     // the platform's error when the save failed, 0 when none applies
+    std::string Reason;         // a plain reason when the failure has no platform error
 };
-
-// ".doc" when the last 65,536 bytes of the document hold "Word", else ".xls" when they
-// hold "Exce" or the UTF-16 text "Wo", else ".ppt" when they hold the UTF-16 text
-// "PowerPoint Document", else ".dat".
-std::string DocumentExtension(ByteStream& document);
 
 // Copies the bytes of carrier from offset to its end into the memory stream document,
 // decides the extension when extension is empty, and places the copy beside the carrier

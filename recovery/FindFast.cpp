@@ -6,7 +6,7 @@
 #include <memory>
 #include <new>
 
-#include "recovery/FileHandle.h"
+#include "control/UniqueHandle.h"
 #include "search/ExactPath.h"
 
 #if defined(_M_X64) || defined(__x86_64__)
@@ -28,21 +28,18 @@
 namespace {
 
 #if QF_FIND_FAST_X64
-int32_t LowestBit(uint64_t mask)
-{
+int32_t LowestBit(uint64_t mask) {
     unsigned long index = 0;
     _BitScanForward64(&index, mask);
     return static_cast<int32_t>(index);
 }
 
-QF_TARGET_XSAVE bool SystemSavesWideRegisters()
-{
+QF_TARGET_XSAVE bool SystemSavesWideRegisters() {
     return (_xgetbv(0) & 6) == 6;
 }
 
 // True when the processor has AVX2 and the system preserves its registers.
-bool HasAvx2()
-{
+bool HasAvx2() {
     int info[4] = {};
     __cpuid(info, 0);
     if (info[0] < 7) {
@@ -60,16 +57,16 @@ bool HasAvx2()
 #endif
 
 // Index of the first byte equal to value in data[0, size), or -1.
-int32_t FindByte(const uint8_t* data, int32_t size, uint8_t value)
-{
+int32_t FindByte(const uint8_t* data, int32_t size, uint8_t value) {
     int32_t i = 0;
 #if QF_FIND_FAST_X64
     const __m128i wanted = _mm_set1_epi8(static_cast<char>(value));
     for (; i + 32 <= size; i += 32) {
         const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
         const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i + 16));
-        const uint32_t mask = static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(a, wanted)))
-            | (static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(b, wanted))) << 16);
+        const uint32_t mask =
+            static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(a, wanted))) |
+            (static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(b, wanted))) << 16);
         if (mask != 0) {
             return i + LowestBit(mask);
         }
@@ -85,21 +82,19 @@ int32_t FindByte(const uint8_t* data, int32_t size, uint8_t value)
 
 // True when pattern[0, length) starts at data[at], given that its first and last
 // bytes are already known to match.
-bool MiddleMatches(const uint8_t* data, int32_t at, const uint8_t* pattern, int32_t length)
-{
-    return length <= 2
-        || std::memcmp(data + at + 1, pattern + 1, static_cast<size_t>(length - 2)) == 0;
+bool MiddleMatches(const uint8_t* data, int32_t at, const uint8_t* pattern, int32_t length) {
+    return length <= 2 ||
+           std::memcmp(data + at + 1, pattern + 1, static_cast<size_t>(length - 2)) == 0;
 }
 
 // Leftmost occurrence of pattern[0, length) in data starting at from..lastStart, or -1.
-int32_t FindBytesPlain(const uint8_t* data, int32_t from, int32_t lastStart,
-                       const uint8_t* pattern, int32_t length)
-{
+int32_t FindBytesPlain(const uint8_t* data, int32_t from, int32_t lastStart, const uint8_t* pattern,
+                       int32_t length) {
     const uint8_t first = pattern[0];
     const uint8_t last = pattern[length - 1];
     for (int32_t i = from; i <= lastStart; ++i) {
-        if (data[i] == first && data[i + length - 1] == last
-            && MiddleMatches(data, i, pattern, length)) {
+        if (data[i] == first && data[i + length - 1] == last &&
+            MiddleMatches(data, i, pattern, length)) {
             return i;
         }
     }
@@ -111,8 +106,7 @@ int32_t FindBytesPlain(const uint8_t* data, int32_t from, int32_t lastStart,
 // candidates are compared in full. The rest is left to FindBytesPlain.
 #if QF_FIND_FAST_X64
 int32_t FindBytesSse2(const uint8_t* data, int32_t lastStart, const uint8_t* pattern,
-                      int32_t length)
-{
+                      int32_t length) {
     const __m128i firstBytes = _mm_set1_epi8(static_cast<char>(pattern[0]));
     const __m128i lastBytes = _mm_set1_epi8(static_cast<char>(pattern[length - 1]));
     const uint8_t* tail = data + length - 1;
@@ -120,9 +114,12 @@ int32_t FindBytesSse2(const uint8_t* data, int32_t lastStart, const uint8_t* pat
     for (; i + 63 <= lastStart; i += 64) {
         __m128i matches[4];
         for (int part = 0; part < 4; ++part) {
-            const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i + 16 * part));
-            const __m128i end = _mm_loadu_si128(reinterpret_cast<const __m128i*>(tail + i + 16 * part));
-            matches[part] = _mm_and_si128(_mm_cmpeq_epi8(head, firstBytes), _mm_cmpeq_epi8(end, lastBytes));
+            const __m128i head =
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i + 16 * part));
+            const __m128i end =
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(tail + i + 16 * part));
+            matches[part] =
+                _mm_and_si128(_mm_cmpeq_epi8(head, firstBytes), _mm_cmpeq_epi8(end, lastBytes));
         }
         const __m128i any = _mm_or_si128(_mm_or_si128(matches[0], matches[1]),
                                          _mm_or_si128(matches[2], matches[3]));
@@ -132,7 +129,7 @@ int32_t FindBytesSse2(const uint8_t* data, int32_t lastStart, const uint8_t* pat
         uint64_t mask = 0;
         for (int part = 0; part < 4; ++part) {
             mask |= static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(matches[part])))
-                << (16 * part);
+                    << (16 * part);
         }
         for (; mask != 0; mask &= mask - 1) {
             const int32_t at = i + LowestBit(mask);
@@ -144,9 +141,8 @@ int32_t FindBytesSse2(const uint8_t* data, int32_t lastStart, const uint8_t* pat
     return FindBytesPlain(data, i, lastStart, pattern, length);
 }
 
-QF_TARGET_AVX2 int32_t FindBytesAvx2(const uint8_t* data, int32_t lastStart,
-                                     const uint8_t* pattern, int32_t length)
-{
+QF_TARGET_AVX2 int32_t FindBytesAvx2(const uint8_t* data, int32_t lastStart, const uint8_t* pattern,
+                                     int32_t length) {
     const __m256i firstBytes = _mm256_set1_epi8(static_cast<char>(pattern[0]));
     const __m256i lastBytes = _mm256_set1_epi8(static_cast<char>(pattern[length - 1]));
     const uint8_t* tail = data + length - 1;
@@ -164,8 +160,9 @@ QF_TARGET_AVX2 int32_t FindBytesAvx2(const uint8_t* data, int32_t lastStart,
         if (_mm256_testz_si256(any, any)) {
             continue;
         }
-        uint64_t mask = static_cast<uint64_t>(static_cast<uint32_t>(_mm256_movemask_epi8(match0)))
-            | (static_cast<uint64_t>(static_cast<uint32_t>(_mm256_movemask_epi8(match1))) << 32);
+        uint64_t mask =
+            static_cast<uint64_t>(static_cast<uint32_t>(_mm256_movemask_epi8(match0))) |
+            (static_cast<uint64_t>(static_cast<uint32_t>(_mm256_movemask_epi8(match1))) << 32);
         for (; mask != 0; mask &= mask - 1) {
             const int32_t at = i + LowestBit(mask);
             if (MiddleMatches(data, at, pattern, length)) {
@@ -178,8 +175,7 @@ QF_TARGET_AVX2 int32_t FindBytesAvx2(const uint8_t* data, int32_t lastStart,
 #endif
 
 // Index of the leftmost occurrence of pattern[0, length) in data[0, size), or -1.
-int32_t FindBytes(const uint8_t* data, int32_t size, const uint8_t* pattern, int32_t length)
-{
+int32_t FindBytes(const uint8_t* data, int32_t size, const uint8_t* pattern, int32_t length) {
     if (length > size) {
         return -1;
     }
@@ -200,8 +196,7 @@ int32_t FindBytes(const uint8_t* data, int32_t size, const uint8_t* pattern, int
 // enough to hold the pattern is upper-cased in place with CharUpperA and searched.
 // Returns the index in the chunk of the leftmost occurrence, or -1.
 int32_t FindInUpperCasedSegments(uint8_t* chunk, int32_t length, const uint8_t* pattern,
-                                 int32_t patternLength)
-{
+                                 int32_t patternLength) {
     int32_t start = 0;
     while (start < length) {
         const int32_t segmentLength = FindByte(chunk + start, length + 1 - start, 0);
@@ -217,11 +212,10 @@ int32_t FindInUpperCasedSegments(uint8_t* chunk, int32_t length, const uint8_t* 
     return -1;
 }
 
-} // namespace
+}  // namespace
 
 int32_t FindPatternInFile(const std::string& fileName, const std::string& pattern,
-                          bool caseSensitive, int32_t startOffset)
-{
+                          bool caseSensitive, int32_t startOffset) {
     // The pattern ends at its first NUL. A pattern as long as a chunk would let the
     // overlap swallow every step, so it is refused.
     const size_t nul = pattern.find('\0');
@@ -234,8 +228,9 @@ int32_t FindPatternInFile(const std::string& fileName, const std::string& patter
     }
     const int32_t length = static_cast<int32_t>(patternLength);
 
-    FileHandle file(CreateFileA(ExactPath(fileName).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(CreateFileA(ExactPath(fileName).c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.IsValid()) {
         return -1;
     }
@@ -274,8 +269,8 @@ int32_t FindPatternInFile(const std::string& fileName, const std::string& patter
     if (startOffset >= fileSize) {
         return -1;
     }
-    if (startOffset > 0
-        && SetFilePointer(file.Get(), startOffset, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) {
+    if (startOffset > 0 &&
+        SetFilePointer(file.Get(), startOffset, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) {
         return -1;
     }
     int32_t remaining = fileSize - startOffset;
@@ -290,8 +285,8 @@ int32_t FindPatternInFile(const std::string& fileName, const std::string& patter
         const int32_t freshCount = wantedCount - carried;
         DWORD read = 0;
         if (!ReadFile(file.Get(), buffer.get() + carried, static_cast<DWORD>(freshCount), &read,
-                      nullptr)
-            || read == 0) {
+                      nullptr) ||
+            read == 0) {
             return -1;
         }
         // A short read means the file shrank since its size was taken: this chunk is
@@ -306,9 +301,9 @@ int32_t FindPatternInFile(const std::string& fileName, const std::string& patter
 
         // A match never holds a NUL, so the leftmost match in the raw chunk is the
         // leftmost match among its NUL-separated segments.
-        const int32_t at = caseSensitive
-            ? FindBytes(buffer.get(), chunkLength, wantedBytes, length)
-            : FindInUpperCasedSegments(buffer.get(), chunkLength, wantedBytes, length);
+        const int32_t at = caseSensitive ? FindBytes(buffer.get(), chunkLength, wantedBytes, length)
+                                         : FindInUpperCasedSegments(buffer.get(), chunkLength,
+                                                                    wantedBytes, length);
         if (at >= 0) {
             return (fileSize - remaining) + at;
         }

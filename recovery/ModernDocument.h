@@ -11,12 +11,12 @@ struct ByteStream;
 // record whose comment runs exactly to the end of the file, within its last 65,557
 // bytes; a PDF document needs "%%EOF" within the last 1,024 bytes.
 struct DocumentEnd {
-  int64_t FileSize = 0;
-  bool Package = false;              // a fitting end-of-central-directory record was found
-  int64_t DirectoryRecordAt = 0;     // where that record starts
-  uint32_t DirectorySize = 0;        // the size of the central directory it names
-  uint32_t DirectoryOffset = 0;      // the directory's offset counted from the package's start
-  bool Pdf = false;                  // "%%EOF" lies within the last 1,024 bytes
+    int64_t FileSize = 0;
+    bool Package = false;           // a fitting end-of-central-directory record was found
+    int64_t DirectoryRecordAt = 0;  // where that record starts
+    uint32_t DirectorySize = 0;     // the size of the central directory it names
+    uint32_t DirectoryOffset = 0;   // the directory's offset counted from the package's start
+    bool Pdf = false;               // "%%EOF" lies within the last 1,024 bytes
 };
 
 // Reads the end of the file once: at most its last 65,557 bytes, and nothing before from
@@ -32,4 +32,5 @@ std::string ModernDocumentAt(ByteStream& file, int64_t offset, const DocumentEnd
 // The first offset at or after start where a document that ModernDocumentAt accepts
 // begins, trying the candidates in file order and reading the file at most once from
 // start; -1 when there is none. extension receives the document's extension.
-int32_t FindModernDocument(ByteStream& file, int32_t start, const DocumentEnd& end, std::string& extension);
+int32_t FindModernDocument(ByteStream& file, int32_t start, const DocumentEnd& end,
+                           std::string& extension);

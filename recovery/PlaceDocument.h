@@ -7,11 +7,11 @@
 struct ByteStream;
 
 struct PlacementResult {
-  bool Placed = false;     // the file at Path holds exactly the document's bytes
-  bool Written = false;    // false when an identical file was already there
-  std::string Path;        // where the document is, or the last name tried
-  uint32_t ErrorCode = 0;  // the platform's error when placing failed, 0 when none applies
-  std::string Reason;      // a plain reason when the failure has no platform error
+    bool Placed = false;     // the file at Path holds exactly the document's bytes
+    bool Written = false;    // false when an identical file was already there
+    std::string Path;        // where the document is, or the last name tried
+    uint32_t ErrorCode = 0;  // the platform's error when placing failed, 0 when none applies
+    std::string Reason;      // a plain reason when the failure has no platform error
 };
 
 // Tries preferredPath, then "<name> (2)<ext>", "<name> (3)<ext>", ... in the same folder.

@@ -5,6 +5,8 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${BUILD_DIR:-$root/build}"
+# The format check of the tests needs clang-format besides what the build needs.
+"$root/scripts/setup.sh" clang-format
 BUILD_DIR="$build" "$root/scripts/build.sh"
 export QF_WINEPREFIX="$build/wineprefix"
 "$root/scripts/with-display.sh" "$root/scripts/wine-prefix.sh" "$QF_WINEPREFIX"

@@ -1,8 +1,8 @@
 #include "search/DirectoryListing.h"
 
+#include "control/UniqueHandle.h"
 #include "control/WideText.h"
 #include "search/ExactPath.h"
-#include "search/FindHandle.h"
 #include "search/TextHelpers.h"
 
 #include <algorithm>
@@ -23,13 +23,11 @@ const std::size_t CutNameLength = MAX_PATH - 12;
 // (the limit counts UTF-16 characters, which never outnumber the bytes).
 const std::size_t LongPathLength = MAX_PATH - 8;
 
-bool IsDotName(const std::string& name)
-{
+bool IsDotName(const std::string& name) {
     return name == "." || name == "..";
 }
 
-bool IsAscii(const std::string& text)
-{
+bool IsAscii(const std::string& text) {
     for (const char c : text) {
         if (static_cast<unsigned char>(c) >= 0x80) {
             return false;
@@ -40,8 +38,7 @@ bool IsAscii(const std::string& text)
 
 // Lowers text into lowered, whole characters at a time. ASCII text, by far the most
 // common, is lowered directly; other text as UTF-16 by the platform.
-void LowerForMatch(const std::string& text, MatchText& lowered)
-{
+void LowerForMatch(const std::string& text, MatchText& lowered) {
     lowered.clear();
     if (IsAscii(text)) {
         for (const char c : text) {
@@ -70,8 +67,7 @@ void LowerForMatch(const std::string& text, MatchText& lowered)
 // Wildcard match of an already lowered name against an already lowered pattern.
 // Iterative with one backtracking point, so that patterns with many '*' stay linear
 // per attempt instead of trying every split of the name.
-bool MatchLowered(const MatchText& name, const MatchText& pattern)
-{
+bool MatchLowered(const MatchText& name, const MatchText& pattern) {
     if (name.empty()) {
         return false;
     }
@@ -103,8 +99,7 @@ bool MatchLowered(const MatchText& name, const MatchText& pattern)
 // The masks of one scan, with their patterns lowered once.
 class MaskSet {
 public:
-    explicit MaskSet(const std::vector<std::string>& masks)
-    {
+    explicit MaskSet(const std::vector<std::string>& masks) {
         masks_.reserve(masks.size());
         for (const std::string& text : masks) {
             Mask mask;
@@ -115,14 +110,14 @@ public:
         }
     }
 
-    bool Accept(const std::string& name, uint32_t attributes, uint32_t filter)
-    {
+    bool Accept(const std::string& name, uint32_t attributes, uint32_t filter) {
         if ((attributes & filter) != filter && (filter & FILE_ATTRIBUTE_NORMAL) == 0) {
             return false;
         }
         const bool dotName = IsDotName(name);
-        if (!dotName && (filter & FILE_ATTRIBUTE_NORMAL) != 0 && (filter & FILE_ATTRIBUTE_DIRECTORY) != 0
-            && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        if (!dotName && (filter & FILE_ATTRIBUTE_NORMAL) != 0 &&
+            (filter & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+            (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
             return true;
         }
         bool inclusionSeen = false;
@@ -173,8 +168,7 @@ enum class NameState {
     Doubtful,
 };
 
-NameState StateOfName(const std::string& name)
-{
+NameState StateOfName(const std::string& name) {
     if (name.find('?') != std::string::npos) {
         return NameState::Damaged;
     }
@@ -185,8 +179,7 @@ NameState StateOfName(const std::string& name)
 }
 
 // True when the platform finds the entry at exactPath; error receives its reason when not.
-bool Reachable(const std::string& exactPath, DWORD& error)
-{
+bool Reachable(const std::string& exactPath, DWORD& error) {
     if (GetFileAttributesA(exactPath.c_str()) != INVALID_FILE_ATTRIBUTES) {
         return true;
     }
@@ -197,8 +190,7 @@ bool Reachable(const std::string& exactPath, DWORD& error)
 // After FindFirstFileA failed with listError on the folder at exactFolder (with its
 // trailing backslash): true when the folder is there, or cannot even be looked at, so
 // that its content is unknown rather than absent.
-bool IsRefusedFolder(const std::string& exactFolder, DWORD listError)
-{
+bool IsRefusedFolder(const std::string& exactFolder, DWORD listError) {
     if (listError == ERROR_FILE_NOT_FOUND || listError == ERROR_NO_MORE_FILES) {
         return false;  // listed: nothing in it
     }
@@ -211,20 +203,20 @@ bool IsRefusedFolder(const std::string& exactFolder, DWORD listError)
         return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     }
     switch (GetLastError()) {
-    case ERROR_PATH_NOT_FOUND:
-        // Some systems say so of a path longer than they accept.
-        return folder.size() >= LongPathLength;
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_INVALID_NAME:
-    case ERROR_BAD_PATHNAME:
-    case ERROR_DIRECTORY:
-    case ERROR_INVALID_DRIVE:
-    case ERROR_NOT_READY:
-    case ERROR_BAD_NETPATH:
-    case ERROR_BAD_NET_NAME:
-        return false;
-    default:
-        return true;
+        case ERROR_PATH_NOT_FOUND:
+            // Some systems say so of a path longer than they accept.
+            return folder.size() >= LongPathLength;
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_INVALID_NAME:
+        case ERROR_BAD_PATHNAME:
+        case ERROR_DIRECTORY:
+        case ERROR_INVALID_DRIVE:
+        case ERROR_NOT_READY:
+        case ERROR_BAD_NETPATH:
+        case ERROR_BAD_NET_NAME:
+            return false;
+        default:
+            return true;
     }
 }
 
@@ -236,8 +228,7 @@ struct SortKey {
     std::size_t Index = 0;
 };
 
-SortKey SortKeyOf(const WIN32_FIND_DATAA& record, std::size_t index)
-{
+SortKey SortKeyOf(const WIN32_FIND_DATAA& record, std::size_t index) {
     SortKey key;
     key.IsDirectory = (record.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     key.Name = WideText(std::string(record.cFileName, strnlen(record.cFileName, MAX_PATH)));
@@ -251,10 +242,10 @@ SortKey SortKeyOf(const WIN32_FIND_DATAA& record, std::size_t index)
     return key;
 }
 
-int32_t CompareSystemTimes(const SYSTEMTIME& a, const SYSTEMTIME& b)
-{
+int32_t CompareSystemTimes(const SYSTEMTIME& a, const SYSTEMTIME& b) {
     const WORD left[] = {a.wYear, a.wMonth, a.wDay, a.wHour, a.wMinute, a.wSecond, a.wMilliseconds};
-    const WORD right[] = {b.wYear, b.wMonth, b.wDay, b.wHour, b.wMinute, b.wSecond, b.wMilliseconds};
+    const WORD right[] = {b.wYear,   b.wMonth,  b.wDay,         b.wHour,
+                          b.wMinute, b.wSecond, b.wMilliseconds};
     for (std::size_t i = 0; i < sizeof(left) / sizeof(left[0]); ++i) {
         if (left[i] != right[i]) {
             return left[i] < right[i] ? -1 : 1;
@@ -263,8 +254,7 @@ int32_t CompareSystemTimes(const SYSTEMTIME& a, const SYSTEMTIME& b)
     return 0;
 }
 
-int32_t CompareSortKeys(const SortKey& a, const SortKey& b)
-{
+int32_t CompareSortKeys(const SortKey& a, const SortKey& b) {
     if (a.IsDirectory != b.IsDirectory) {
         return a.IsDirectory ? -1 : 1;
     }
@@ -279,15 +269,15 @@ int32_t CompareSortKeys(const SortKey& a, const SortKey& b)
     return CompareSystemTimes(a.Created, b.Created);
 }
 
-} // namespace
+}  // namespace
 
-DirectoryListing::DirectoryListing(const std::string& path, const std::string& maskText, uint32_t attributeFilter)
-{
+DirectoryListing::DirectoryListing(const std::string& path, const std::string& maskText,
+                                   uint32_t attributeFilter) {
     Scan(path, maskText, attributeFilter);
 }
 
-void DirectoryListing::Scan(const std::string& path, const std::string& maskText, uint32_t attributeFilter)
-{
+void DirectoryListing::Scan(const std::string& path, const std::string& maskText,
+                            uint32_t attributeFilter) {
     MaskSet masks(SplitMaskText(maskText));
     entries_.clear();
     folderRefused_ = false;
@@ -328,13 +318,14 @@ void DirectoryListing::Scan(const std::string& path, const std::string& maskText
         // A name possibly cut short says nothing reliable about the masks: its end,
         // where the extension is, may be gone.
         const bool maybeCut = state == NameState::Doubtful && name.size() >= CutNameLength;
-        const bool passesFilter = (record.dwFileAttributes & attributeFilter) == attributeFilter
-                                  || (attributeFilter & FILE_ATTRIBUTE_NORMAL) != 0;
+        const bool passesFilter = (record.dwFileAttributes & attributeFilter) == attributeFilter ||
+                                  (attributeFilter & FILE_ATTRIBUTE_NORMAL) != 0;
         if (!accepted && !(maybeCut && passesFilter)) {
             continue;
         }
         DWORD error = ERROR_INVALID_NAME;
-        const bool reachable = state != NameState::Damaged && Reachable(ExactPath(folderPath_ + name), error);
+        const bool reachable =
+            state != NameState::Damaged && Reachable(ExactPath(folderPath_ + name), error);
         // A whole name that is no longer found went away meanwhile: listed as before.
         if (reachable || (state == NameState::Whole && error == ERROR_FILE_NOT_FOUND)) {
             if (accepted) {
@@ -348,8 +339,7 @@ void DirectoryListing::Scan(const std::string& path, const std::string& maskText
     } while (find.Next(record));
 }
 
-void DirectoryListing::SortEntries()
-{
+void DirectoryListing::SortEntries() {
     std::vector<SortKey> keys;
     keys.reserve(entries_.size());
     for (std::size_t i = 0; i < entries_.size(); ++i) {
@@ -365,29 +355,26 @@ void DirectoryListing::SortEntries()
     entries_.swap(sorted);
 }
 
-int32_t DirectoryListing::EntryCount() const
-{
+int32_t DirectoryListing::EntryCount() const {
     return static_cast<int32_t>(entries_.size());
 }
 
-std::string DirectoryListing::EntryName(int32_t index) const
-{
+std::string DirectoryListing::EntryName(int32_t index) const {
     if (index < 0 || index >= EntryCount()) {
         return std::string();
     }
     return entries_[static_cast<std::size_t>(index)].cFileName;
 }
 
-bool DirectoryListing::EntryIsDirectory(int32_t index) const
-{
+bool DirectoryListing::EntryIsDirectory(int32_t index) const {
     if (index < 0 || index >= EntryCount()) {
         return false;
     }
-    return (entries_[static_cast<std::size_t>(index)].dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    return (entries_[static_cast<std::size_t>(index)].dwFileAttributes &
+            FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-const WIN32_FIND_DATAA& DirectoryListing::EntryRecord(int32_t index) const
-{
+const WIN32_FIND_DATAA& DirectoryListing::EntryRecord(int32_t index) const {
     static const WIN32_FIND_DATAA empty = {};
     if (index < 0 || index >= EntryCount()) {
         return empty;
@@ -395,8 +382,7 @@ const WIN32_FIND_DATAA& DirectoryListing::EntryRecord(int32_t index) const
     return entries_[static_cast<std::size_t>(index)];
 }
 
-std::vector<std::string> SplitMaskText(const std::string& maskText)
-{
+std::vector<std::string> SplitMaskText(const std::string& maskText) {
     std::vector<std::string> masks;
     std::size_t start = 0;
     while (start < maskText.size()) {
@@ -414,14 +400,12 @@ std::vector<std::string> SplitMaskText(const std::string& maskText)
 }
 
 bool AcceptEntry(const std::string& name, uint32_t attributes, uint32_t attributeFilter,
-                 const std::vector<std::string>& masks)
-{
+                 const std::vector<std::string>& masks) {
     MaskSet set(masks);
     return set.Accept(name, attributes, attributeFilter);
 }
 
-bool WildcardMatch(const std::string& name, const std::string& pattern)
-{
+bool WildcardMatch(const std::string& name, const std::string& pattern) {
     MatchText loweredName;
     MatchText loweredPattern;
     LowerForMatch(name, loweredName);
@@ -429,7 +413,6 @@ bool WildcardMatch(const std::string& name, const std::string& pattern)
     return MatchLowered(loweredName, loweredPattern);
 }
 
-int32_t CompareEntryRecords(const WIN32_FIND_DATAA& a, const WIN32_FIND_DATAA& b)
-{
+int32_t CompareEntryRecords(const WIN32_FIND_DATAA& a, const WIN32_FIND_DATAA& b) {
     return CompareSortKeys(SortKeyOf(a, 0), SortKeyOf(b, 1));
 }

@@ -19,7 +19,8 @@ class DirectoryListing {
 public:
     DirectoryListing() = default;
     // A new listing filled at once by Scan(path, maskText, attributeFilter).
-    DirectoryListing(const std::string& path, const std::string& maskText, uint32_t attributeFilter);
+    DirectoryListing(const std::string& path, const std::string& maskText,
+                     uint32_t attributeFilter);
 
     // Replaces the entries by those of the folder at path that AcceptEntry keeps, in
     // the platform's order. An empty path, or a folder that cannot be listed, leaves

@@ -11,24 +11,20 @@ namespace {
 const char* const ExactPrefix = "\\\\?\\";
 const char* const ExactUncPrefix = "\\\\?\\UNC\\";
 
-bool IsSeparator(char c)
-{
+bool IsSeparator(char c) {
     return c == '\\' || c == '/';
 }
 
-bool IsDriveLetter(char c)
-{
+bool IsDriveLetter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
-bool StartsWith(const std::string& text, const char* prefix)
-{
+bool StartsWith(const std::string& text, const char* prefix) {
     return text.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
 }
 
 // The platform's absolute form of a short base ("." , "\", "C:"); empty when refused.
-std::string FullPathOf(const std::string& base)
-{
+std::string FullPathOf(const std::string& base) {
     const DWORD needed = GetFullPathNameA(base.c_str(), 0, nullptr, nullptr);
     if (needed == 0) {
         return std::string();
@@ -44,8 +40,7 @@ std::string FullPathOf(const std::string& base)
 
 // The names of rest joined to root with "." and ".." resolved; ".." never climbs above
 // root.
-std::string JoinResolved(const std::string& root, const std::string& rest)
-{
+std::string JoinResolved(const std::string& root, const std::string& rest) {
     std::vector<std::string> names;
     std::size_t start = 0;
     while (start <= rest.size()) {
@@ -76,8 +71,7 @@ std::string JoinResolved(const std::string& root, const std::string& rest)
 }
 
 // The position just after "\\server\share" in a network path.
-std::size_t UncRootEnd(const std::string& path)
-{
+std::size_t UncRootEnd(const std::string& path) {
     std::size_t position = 2;
     for (int name = 0; name < 2; ++name) {
         while (position < path.size() && !IsSeparator(path[position])) {
@@ -92,8 +86,7 @@ std::size_t UncRootEnd(const std::string& path)
 
 // relative (a path without a root of its own) joined to the absolute base; empty when
 // base is.
-std::string Absolute(const std::string& base, const std::string& relative)
-{
+std::string Absolute(const std::string& base, const std::string& relative) {
     if (base.empty()) {
         return std::string();
     }
@@ -107,8 +100,7 @@ std::string Absolute(const std::string& base, const std::string& relative)
 // True for the names the platform reads as devices in a plain path: CON, PRN, AUX, NUL,
 // COM0 to COM9 and LPT0 to LPT9 (also with a superscript 1, 2 or 3), CONIN$ and CONOUT$,
 // in any case, followed by blanks or an extension or not.
-bool IsDeviceName(const std::string& name)
-{
+bool IsDeviceName(const std::string& name) {
     if (name.size() < 3) {
         return false;
     }
@@ -118,7 +110,8 @@ bool IsDeviceName(const std::string& name)
             c = static_cast<char>(c - 'a' + 'A');
         }
     }
-    if (start != "CON" && start != "PRN" && start != "AUX" && start != "NUL" && start != "COM" && start != "LPT") {
+    if (start != "CON" && start != "PRN" && start != "AUX" && start != "NUL" && start != "COM" &&
+        start != "LPT") {
         return false;
     }
     std::wstring base = WideText(name.substr(0, name.find('.')));
@@ -145,8 +138,7 @@ bool IsDeviceName(const std::string& name)
 }
 
 // True when Win32 normalisation leaves the names of path as they are (see ExactPath).
-bool TakenAsWritten(const std::string& path)
-{
+bool TakenAsWritten(const std::string& path) {
     if (path.find('/') != std::string::npos) {
         return false;
     }
@@ -164,8 +156,8 @@ bool TakenAsWritten(const std::string& path)
             end = path.size();
         }
         const std::string name = path.substr(position, end - position);
-        if (name.empty() || name == "." || name == ".." || name.back() == '.' || name.back() == ' ' ||
-            IsDeviceName(name)) {
+        if (name.empty() || name == "." || name == ".." || name.back() == '.' ||
+            name.back() == ' ' || IsDeviceName(name)) {
             return false;
         }
         position = end + 1;
@@ -173,10 +165,9 @@ bool TakenAsWritten(const std::string& path)
     return true;
 }
 
-} // namespace
+}  // namespace
 
-std::string ExactPath(const std::string& path)
-{
+std::string ExactPath(const std::string& path) {
     if (path.empty() || StartsWith(path, ExactPrefix) || StartsWith(path, "\\\\.\\")) {
         return path;
     }
@@ -204,7 +195,8 @@ std::string ExactPath(const std::string& path)
     // Relative to the current drive's root, or to the current folder.
     const std::string base = IsSeparator(path[0]) ? FullPathOf("\\") : FullPathOf(".");
     const std::string absolute = Absolute(base, IsSeparator(path[0]) ? path.substr(1) : path);
-    if (absolute.empty() || (absolute.size() >= 2 && IsSeparator(absolute[0]) && !IsSeparator(absolute[1]))) {
+    if (absolute.empty() ||
+        (absolute.size() >= 2 && IsSeparator(absolute[0]) && !IsSeparator(absolute[1]))) {
         return path;
     }
     return ExactPath(absolute);

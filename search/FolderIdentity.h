@@ -8,10 +8,10 @@
 #include <string>
 
 struct FolderIdentity {
-  bool Known = false;  // false when the folder could not be opened
-  DWORD VolumeSerial = 0;
-  DWORD IndexHigh = 0;
-  DWORD IndexLow = 0;
+    bool Known = false;  // false when the folder could not be opened
+    DWORD VolumeSerial = 0;
+    DWORD IndexHigh = 0;
+    DWORD IndexLow = 0;
 };
 
 // The identity of the folder that path leads to (links are followed); Known is false

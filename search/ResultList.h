@@ -21,8 +21,9 @@ enum ResultColumn {
 };
 
 // Multi-select, sort ascending, grid lines, header drag-and-drop, full-row select.
-const std::uint32_t ResultListOptions = ListViewMultiSelect | ListViewSortAscending | ListViewGridLines |
-                                        ListViewHeaderDragDrop | ListViewFullRowSelect;  // 0x00018B00
+const std::uint32_t ResultListOptions = ListViewMultiSelect | ListViewSortAscending |
+                                        ListViewGridLines | ListViewHeaderDragDrop |
+                                        ListViewFullRowSelect;  // 0x00018B00
 
 class ResultList {
 public:

@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "support/WindowCapture.h"
 #include "control/Control.h"
+#include "support/WindowCapture.h"
 
 namespace {
 
@@ -15,8 +15,7 @@ struct ButtonWindow {
     Control* Form = nullptr;
     Control* Button = nullptr;
 
-    explicit ButtonWindow(unsigned options, const char* caption = "Find")
-    {
+    explicit ButtonWindow(unsigned options, const char* caption = "Find") {
         Form = CreateForm(nullptr, "Buttons");
         Form->SetPosition(80, 80)->SetClientSize(200, 100);
         // the edit box, created first, is the one that gets the focus when the form opens
@@ -27,32 +26,27 @@ struct ButtonWindow {
         Form->CreateWindowHandle();
         RepaintNow(Form->Handle);
     }
-    ~ButtonWindow()
-    {
+    ~ButtonWindow() {
         Form->Release();
         PumpMessages();
     }
 
-    CapturedImage Capture() const
-    {
+    CapturedImage Capture() const {
         PumpMessages();
         return CaptureOnScreen(Button->Handle);
     }
-    void SetPushed(bool pushed) const
-    {
+    void SetPushed(bool pushed) const {
         SendMessageA(Button->Handle, BM_SETSTATE, pushed ? TRUE : FALSE, 0);
         PumpMessages();
     }
 };
 
-RECT Whole(const CapturedImage& image)
-{
+RECT Whole(const CapturedImage& image) {
     return RECT{0, 0, image.Width, image.Height};
 }
 
 // Every pixel on the outermost ring of the image has the colour.
-void ExpectRingOf(const CapturedImage& image, COLORREF colour, int inset, const char* what)
-{
+void ExpectRingOf(const CapturedImage& image, COLORREF colour, int inset, const char* what) {
     for (int x = inset; x < image.Width - inset; ++x) {
         ASSERT_EQ(colour, image.At(x, inset)) << what << " top, x " << x;
         ASSERT_EQ(colour, image.At(x, image.Height - 1 - inset)) << what << " bottom, x " << x;
@@ -65,8 +59,7 @@ void ExpectRingOf(const CapturedImage& image, COLORREF colour, int inset, const 
 
 }  // namespace
 
-TEST(ButtonPaintingTest, NoBorderButtonIsItsColourUpToItsEdgesInEveryState)
-{
+TEST(ButtonPaintingTest, NoBorderButtonIsItsColourUpToItsEdgesInEveryState) {
     ButtonWindow window(ButtonNoBorder);
     CapturedImage normal = window.Capture();
     ASSERT_EQ(100, normal.Width);
@@ -85,8 +78,7 @@ TEST(ButtonPaintingTest, NoBorderButtonIsItsColourUpToItsEdgesInEveryState)
     window.SetPushed(false);
 }
 
-TEST(ButtonPaintingTest, CaptionIsCentredInTheFontColourOnTheFace)
-{
+TEST(ButtonPaintingTest, CaptionIsCentredInTheFontColourOnTheFace) {
     ButtonWindow window(ButtonNoBorder);
     const CapturedImage image = window.Capture();
     const RECT text = image.BoundsOfOther(Maroon, Whole(image));
@@ -98,8 +90,7 @@ TEST(ButtonPaintingTest, CaptionIsCentredInTheFontColourOnTheFace)
     EXPECT_LE(std::abs(text.top - (image.Height - text.bottom)), 4);
 }
 
-TEST(ButtonPaintingTest, CaptionMovesOnePixelRightAndDownWhilePressed)
-{
+TEST(ButtonPaintingTest, CaptionMovesOnePixelRightAndDownWhilePressed) {
     ButtonWindow window(ButtonNoBorder, "Restore File");
     const CapturedImage normal = window.Capture();
     window.SetPushed(true);
@@ -120,8 +111,7 @@ TEST(ButtonPaintingTest, CaptionMovesOnePixelRightAndDownWhilePressed)
     EXPECT_EQ(normal.Pixels, released.Pixels);
 }
 
-TEST(ButtonPaintingTest, BorderedButtonHasRaisedEdgeSunkenWhenPressedAndDarkFrameWhenFocused)
-{
+TEST(ButtonPaintingTest, BorderedButtonHasRaisedEdgeSunkenWhenPressedAndDarkFrameWhenFocused) {
     ButtonWindow window(0);
     const CapturedImage normal = window.Capture();
     EXPECT_EQ(GetSysColor(COLOR_3DLIGHT), normal.At(0, 0));
@@ -140,8 +130,7 @@ TEST(ButtonPaintingTest, BorderedButtonHasRaisedEdgeSunkenWhenPressedAndDarkFram
     EXPECT_EQ(GetSysColor(COLOR_3DLIGHT), focused.At(1, 1));
 }
 
-TEST(ButtonPaintingTest, DottedFocusOptionDrawsAFocusRectangleInsteadOfTheFrame)
-{
+TEST(ButtonPaintingTest, DottedFocusOptionDrawsAFocusRectangleInsteadOfTheFrame) {
     ButtonWindow window(ButtonNoBorder | ButtonDottedFocus);
     const CapturedImage unfocused = window.Capture();
     ExpectRingOf(unfocused, Maroon, 0, "unfocused");
@@ -156,27 +145,24 @@ TEST(ButtonPaintingTest, DottedFocusOptionDrawsAFocusRectangleInsteadOfTheFrame)
 
 namespace {
 
-void CountClick(void* context, Control*)
-{
+void CountClick(void* context, Control*) {
     ++*static_cast<int*>(context);
 }
 
 struct DrawRecord {
     int Calls = 0;
-    int LastState = -1;
+    ButtonDrawState LastState = ButtonDrawState::Hot;
     bool Done = false;
 };
 
-bool RecordDraw(void* context, Control*, int drawState)
-{
+bool RecordDraw(void* context, Control*, ButtonDrawState drawState) {
     DrawRecord* record = static_cast<DrawRecord*>(context);
     ++record->Calls;
     record->LastState = drawState;
     return record->Done;
 }
 
-void Click(HWND window, UINT downMessage)
-{
+void Click(HWND window, UINT downMessage) {
     const LPARAM centre = MAKELPARAM(50, 15);
     PostMessageA(window, downMessage, MK_LBUTTON, centre);
     PostMessageA(window, WM_LBUTTONUP, 0, centre);
@@ -185,8 +171,7 @@ void Click(HWND window, UINT downMessage)
 
 }  // namespace
 
-TEST(ButtonPaintingTest, DoubleClickCountsAsASecondPress)
-{
+TEST(ButtonPaintingTest, DoubleClickCountsAsASecondPress) {
     ButtonWindow window(ButtonNoBorder);
     int clicks = 0;
     window.Button->SetClickEvent(CountClick, &clicks);
@@ -196,16 +181,15 @@ TEST(ButtonPaintingTest, DoubleClickCountsAsASecondPress)
     EXPECT_EQ(2, clicks);
 }
 
-TEST(ButtonPaintingTest, CustomDrawHandlerSeesTheDrawStateAndCanTakeOverThePainting)
-{
+TEST(ButtonPaintingTest, CustomDrawHandlerSeesTheDrawStateAndCanTakeOverThePainting) {
     ButtonWindow window(ButtonNoBorder);
     DrawRecord record;
     window.Button->SetCustomDrawEvent(RecordDraw, &record);
     window.SetPushed(true);
     EXPECT_GE(record.Calls, 1);
-    EXPECT_EQ(2, record.LastState);
+    EXPECT_EQ(record.LastState, ButtonDrawState::Pressed);
     window.SetPushed(false);
-    EXPECT_EQ(0, record.LastState);
+    EXPECT_EQ(record.LastState, ButtonDrawState::Normal);
 
     record.Done = true;
     RepaintNow(window.Form->Handle);
@@ -215,8 +199,7 @@ TEST(ButtonPaintingTest, CustomDrawHandlerSeesTheDrawStateAndCanTakeOverThePaint
     EXPECT_EQ(text.left, text.right);
 }
 
-TEST(ButtonPaintingTest, HoverColoursRepaintTheFaceAndCaption)
-{
+TEST(ButtonPaintingTest, HoverColoursRepaintTheFaceAndCaption) {
     ButtonWindow window(ButtonNoBorder);
     window.Button->SetColour(0xFFFFFF)->SetFontColour(0xFF0000);
     const CapturedImage image = window.Capture();

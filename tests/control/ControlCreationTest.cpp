@@ -5,6 +5,7 @@
 
 #include "ControlTestHelpers.h"
 #include "control/Control.h"
+#include "control/MessageProcedures.h"
 #include "support/ProgramTexts.h"
 #include "support/UserInput.h"
 
@@ -12,13 +13,11 @@ namespace {
 
 class ControlCreationTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         form_ = CreateForm(nullptr, "Creation test");
         form_->SetPosition(40, 40)->SetClientSize(500, 300);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         if (form_)
             form_->Release();
     }
@@ -26,8 +25,7 @@ protected:
     Control* form_ = nullptr;
 };
 
-TEST_F(ControlCreationTest, WindowsGetTheObjClassesAndExactStyles)
-{
+TEST_F(ControlCreationTest, WindowsGetTheObjClassesAndExactStyles) {
     form_->SetFontName("Arial")->SetFontHeight(14);
     Control* label = CreateLabel(form_, "Look in");
     Control* panel = CreatePanel(form_, PanelLowered);
@@ -48,16 +46,20 @@ TEST_F(ControlCreationTest, WindowsGetTheObjClassesAndExactStyles)
     };
     const DWORD child = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
     const DWORD staticText = child | SS_NOTIFY | SS_NOPREFIX | SS_LEFTNOWORDWRAP;
-    const DWORD comboBox = child | WS_TABSTOP | CBS_NOINTEGRALHEIGHT | CBS_HASSTRINGS | CBS_AUTOHSCROLL | CBS_DROPDOWN;
+    const DWORD comboBox =
+        child | WS_TABSTOP | CBS_NOINTEGRALHEIGHT | CBS_HASSTRINGS | CBS_AUTOHSCROLL | CBS_DROPDOWN;
     const Expected expected[] = {
-        {form_, "obj_Form", WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_OVERLAPPEDWINDOW, WS_EX_CONTROLPARENT},
+        {form_, "obj_Form", WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_OVERLAPPEDWINDOW,
+         WS_EX_CONTROLPARENT},
         {label, "obj_STATIC", staticText, WS_EX_CONTROLPARENT},
         {panel, "obj_STATIC", staticText | SS_SUNKEN, WS_EX_CONTROLPARENT},
         {raised, "obj_STATIC", staticText | WS_DLGFRAME, WS_EX_CONTROLPARENT},
         {group, "obj_BUTTON", child | BS_GROUPBOX, WS_EX_CONTROLPARENT},
         {button, "obj_BUTTON", child | WS_TABSTOP | BS_NOTIFY | BS_OWNERDRAW, WS_EX_CONTROLPARENT},
-        {radio, "obj_BUTTON", child | WS_GROUP | WS_TABSTOP | BS_NOTIFY | BS_RADIOBUTTON, WS_EX_CONTROLPARENT},
-        {edit, "obj_EDIT", child | WS_TABSTOP | ES_AUTOHSCROLL | ES_AUTOVSCROLL, WS_EX_CONTROLPARENT | WS_EX_CLIENTEDGE},
+        {radio, "obj_BUTTON", child | WS_GROUP | WS_TABSTOP | BS_NOTIFY | BS_RADIOBUTTON,
+         WS_EX_CONTROLPARENT},
+        {edit, "obj_EDIT", child | WS_TABSTOP | ES_AUTOHSCROLL | ES_AUTOVSCROLL,
+         WS_EX_CONTROLPARENT | WS_EX_CLIENTEDGE},
         // The combo box class hands its scroll bar and edge on to its own list.
         {combo, "obj_COMBOBOX", comboBox, WS_EX_CONTROLPARENT},
         {gradient, "obj_STATIC", staticText, WS_EX_CONTROLPARENT},
@@ -66,8 +68,10 @@ TEST_F(ControlCreationTest, WindowsGetTheObjClassesAndExactStyles)
         HWND window = e.control->Handle;
         ASSERT_NE(window, nullptr) << e.className;
         EXPECT_EQ(WindowClassOf(window), e.className);
-        EXPECT_EQ(StyleOf(window) & ~WS_DISABLED, e.style) << e.className << " " << std::hex << StyleOf(window);
-        EXPECT_EQ(ExStyleOf(window) & (WS_EX_CONTROLPARENT | WS_EX_CLIENTEDGE), e.exStyle) << e.className;
+        EXPECT_EQ(StyleOf(window) & ~WS_DISABLED, e.style)
+            << e.className << " " << std::hex << StyleOf(window);
+        EXPECT_EQ(ExStyleOf(window) & (WS_EX_CONTROLPARENT | WS_EX_CLIENTEDGE), e.exStyle)
+            << e.className;
         EXPECT_EQ(ControlFromWindow(window), e.control);
         EXPECT_EQ(GetWindowLongPtrA(window, GWLP_USERDATA), reinterpret_cast<LONG_PTR>(e.control));
     }
@@ -81,8 +85,14 @@ TEST_F(ControlCreationTest, WindowsGetTheObjClassesAndExactStyles)
     EXPECT_EQ(ExStyleOf(edit->Handle) & WS_EX_CLIENTEDGE, 0u);
 }
 
-TEST_F(ControlCreationTest, ChildrenTakeDefaultBoundsColoursFontAndMargin)
-{
+TEST_F(ControlCreationTest, ChildrenTakeDefaultBoundsColoursFontAndMargin) {
+    // Untouched, text follows the system's colours, as the face colour does: a theme with
+    // a dark face colour keeps the text readable.
+    Control* plain = CreateLabel(form_, "plain");
+    EXPECT_EQ(ResolveColour(form_->TextColour), GetSysColor(COLOR_WINDOWTEXT));
+    EXPECT_EQ(ResolveColour(plain->TextColour), GetSysColor(COLOR_WINDOWTEXT));
+    EXPECT_EQ(ResolveColour(plain->Colour), GetSysColor(COLOR_BTNFACE));
+
     form_->SetFontName("Arial")->SetFontHeight(14)->SetColour(0x00DFBDBD);
     form_->SetFontColour(0x00112233);
     Control* bar = CreatePanel(form_, PanelNone);
@@ -113,8 +123,7 @@ TEST_F(ControlCreationTest, ChildrenTakeDefaultBoundsColoursFontAndMargin)
     EXPECT_EQ(form_->Font()->Weight, 0);
 }
 
-TEST_F(ControlCreationTest, TabOrderIdentifiersAndFocusedChildFollowCreation)
-{
+TEST_F(ControlCreationTest, TabOrderIdentifiersAndFocusedChildFollowCreation) {
     Control* label = CreateLabel(form_, "a");
     Control* edit = CreateEdit(form_, 0);
     Control* button = CreateButton(form_, "b", 0, 0, nullptr, 0);
@@ -128,8 +137,7 @@ TEST_F(ControlCreationTest, TabOrderIdentifiersAndFocusedChildFollowCreation)
     EXPECT_EQ(form_->FocusedChild, edit);
 }
 
-TEST_F(ControlCreationTest, TextBeforeAndAfterTheWindowExists)
-{
+TEST_F(ControlCreationTest, TextBeforeAndAfterTheWindowExists) {
     Control* label = CreateLabel(form_, "first");
     EXPECT_EQ(label->GetText(), "first");
     label->SetText("before");
@@ -144,8 +152,7 @@ TEST_F(ControlCreationTest, TextBeforeAndAfterTheWindowExists)
     EXPECT_EQ(WindowTextOf(form_->Handle), ProgramTitle);
 }
 
-TEST_F(ControlCreationTest, WindowHandleCreatesHiddenAndTheNextCreationShows)
-{
+TEST_F(ControlCreationTest, WindowHandleCreatesHiddenAndTheNextCreationShows) {
     Control* label = CreateLabel(form_, "x");
     ASSERT_NE(form_->WindowHandle(), nullptr);
     EXPECT_FALSE(IsWindowVisible(form_->Handle));
@@ -156,8 +163,7 @@ TEST_F(ControlCreationTest, WindowHandleCreatesHiddenAndTheNextCreationShows)
     EXPECT_FALSE(form_->PendingShow);
 }
 
-TEST_F(ControlCreationTest, ResizeWithZeroKeepsThatDimension)
-{
+TEST_F(ControlCreationTest, ResizeWithZeroKeepsThatDimension) {
     Control* panel = CreatePanel(form_, PanelNone);
     panel->SetPosition(10, 20)->Resize(150, 60);
     ASSERT_NE(panel->WindowHandle(), nullptr);
@@ -170,8 +176,7 @@ TEST_F(ControlCreationTest, ResizeWithZeroKeepsThatDimension)
     ExpectRect(RectInParent(panel->Handle), 10, 20, 100, 50);
 }
 
-TEST_F(ControlCreationTest, ClientSizeIsExactBeforeAndAfterCreation)
-{
+TEST_F(ControlCreationTest, ClientSizeIsExactBeforeAndAfterCreation) {
     Control* other = CreateForm(nullptr, "client size");
     other->SetPosition(10, 10)->SetClientSize(698, 436);
     ASSERT_NE(other->WindowHandle(), nullptr);
@@ -186,13 +191,11 @@ TEST_F(ControlCreationTest, ClientSizeIsExactBeforeAndAfterCreation)
     other->Release();
 }
 
-void CountClick(void* context, Control*)
-{
+void CountClick(void* context, Control*) {
     ++*static_cast<int*>(context);
 }
 
-TEST_F(ControlCreationTest, FirstRadioStartsCheckedAndSetCheckedFiresTheClick)
-{
+TEST_F(ControlCreationTest, FirstRadioStartsCheckedAndSetCheckedFiresTheClick) {
     Control* group = CreateGroupBox(form_, "");
     Control* first = CreateRadioButton(group, "Delete infected files");
     Control* edit = CreateEdit(group, 0);
@@ -222,8 +225,7 @@ TEST_F(ControlCreationTest, FirstRadioStartsCheckedAndSetCheckedFiresTheClick)
     EXPECT_FALSE(second->IsChecked());
 }
 
-TEST_F(ControlCreationTest, SetCheckedBeforeTheWindowsExistIsAppliedAtCreation)
-{
+TEST_F(ControlCreationTest, SetCheckedBeforeTheWindowsExistIsAppliedAtCreation) {
     Control* first = CreateRadioButton(form_, "a");
     Control* second = CreateRadioButton(form_, "b");
     second->SetChecked();
@@ -238,16 +240,14 @@ struct ClickRecord {
     HWND Focus = nullptr;
 };
 
-void RecordClick(void* context, Control* sender)
-{
+void RecordClick(void* context, Control* sender) {
     ClickRecord* record = static_cast<ClickRecord*>(context);
     ++record->Count;
     record->Sender = sender;
     record->Focus = GetFocus();
 }
 
-TEST_F(ControlCreationTest, CommandClickReachesClickEventThroughTheParent)
-{
+TEST_F(ControlCreationTest, CommandClickReachesClickEventThroughTheParent) {
     Control* bar = CreatePanel(form_, PanelNone);
     Control* button = CreateButton(bar, "Find", ButtonNoBorder, 0, nullptr, 0);
     Control* label = CreateLabel(bar, "Look in");
@@ -278,8 +278,7 @@ TEST_F(ControlCreationTest, CommandClickReachesClickEventThroughTheParent)
     EXPECT_EQ(record.Count, 1);
 }
 
-TEST_F(ControlCreationTest, NoFocusButtonLeavesTheFocusWhereItWas)
-{
+TEST_F(ControlCreationTest, NoFocusButtonLeavesTheFocusWhereItWas) {
     Control* edit = CreateEdit(form_, 0);
     Control* button = CreateButton(form_, "Find", ButtonNoBorder, 0, nullptr, 0);
     button->SetTabStop(false);
@@ -294,8 +293,7 @@ TEST_F(ControlCreationTest, NoFocusButtonLeavesTheFocusWhereItWas)
     EXPECT_EQ(GetFocus(), edit->Handle);
 }
 
-TEST_F(ControlCreationTest, FormPassesItsFocusToTheFocusedChild)
-{
+TEST_F(ControlCreationTest, FormPassesItsFocusToTheFocusedChild) {
     CreateLabel(form_, "a");
     Control* edit = CreateEdit(form_, 0);
     ASSERT_TRUE(form_->CreateWindowHandle());
@@ -304,8 +302,7 @@ TEST_F(ControlCreationTest, FormPassesItsFocusToTheFocusedChild)
     EXPECT_EQ(GetFocus(), edit->Handle);
 }
 
-TEST_F(ControlCreationTest, TabTypedInAnEditProducesNoCharacter)
-{
+TEST_F(ControlCreationTest, TabTypedInAnEditProducesNoCharacter) {
     Control* edit = CreateEdit(form_, 0);
     ASSERT_TRUE(form_->CreateWindowHandle());
     SetForegroundWindow(form_->Handle);
@@ -322,14 +319,12 @@ TEST_F(ControlCreationTest, TabTypedInAnEditProducesNoCharacter)
     EXPECT_EQ(GetFocus(), edit->Handle);
 }
 
-void ZeroKey(void*, Control*, int& key, unsigned)
-{
+void ZeroKey(void*, Control*, int& key, unsigned) {
     if (key == 'x')
         key = 0;
 }
 
-TEST_F(ControlCreationTest, CharEventCanSwallowAKey)
-{
+TEST_F(ControlCreationTest, CharEventCanSwallowAKey) {
     Control* edit = CreateEdit(form_, 0);
     edit->SetCharEvent(ZeroKey, nullptr);
     ASSERT_NE(edit->WindowHandle(), nullptr);
@@ -346,8 +341,7 @@ struct NotifyRecord {
 };
 NotifyRecord* notifyRecord = nullptr;
 
-bool ChildNotify(Control*, MessageRecord& message, LRESULT& result, void*)
-{
+bool ChildNotify(Control*, MessageRecord& message, LRESULT& result, void*) {
     if (message.Message != WM_NOTIFY)
         return false;
     ++notifyRecord->ChildCount;
@@ -357,15 +351,13 @@ bool ChildNotify(Control*, MessageRecord& message, LRESULT& result, void*)
     return true;
 }
 
-bool FormNotify(Control*, MessageRecord& message, LRESULT&, void*)
-{
+bool FormNotify(Control*, MessageRecord& message, LRESULT&, void*) {
     if (message.Message == WM_NOTIFY)
         ++notifyRecord->FormCount;
     return false;
 }
 
-TEST_F(ControlCreationTest, NotifyReachesTheSendingCommonControlsOwnProcedures)
-{
+TEST_F(ControlCreationTest, NotifyReachesTheSendingCommonControlsOwnProcedures) {
     NotifyRecord record;
     notifyRecord = &record;
     form_->AttachMessageProc(FormNotify);
@@ -377,7 +369,8 @@ TEST_F(ControlCreationTest, NotifyReachesTheSendingCommonControlsOwnProcedures)
     ASSERT_TRUE(form_->CreateWindowHandle());
 
     NMHDR header = {listLike->Handle, listLike->ControlId, static_cast<UINT>(LVN_COLUMNCLICK)};
-    const LRESULT result = SendMessageA(form_->Handle, WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+    const LRESULT result =
+        SendMessageA(form_->Handle, WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
     EXPECT_EQ(result, 77);
     EXPECT_EQ(record.ChildCount, 1);
     EXPECT_EQ(record.FormCount, 0);
@@ -402,8 +395,7 @@ TEST_F(ControlCreationTest, NotifyReachesTheSendingCommonControlsOwnProcedures)
     notifyRecord = nullptr;
 }
 
-TEST(ControlDestructionTest, ReleasingTheFormReleasesEveryControlOnce)
-{
+TEST(ControlDestructionTest, ReleasingTheFormReleasesEveryControlOnce) {
     int destroyed = 0;
     Control* form = CreateForm(nullptr, "destroy");
     std::vector<Control*> controls;
@@ -440,8 +432,7 @@ TEST(ControlDestructionTest, ReleasingTheFormReleasesEveryControlOnce)
         EXPECT_FALSE(IsWindow(window));
 }
 
-TEST(ControlDestructionTest, AFormWithoutOwnerGoesWithItsWindow)
-{
+TEST(ControlDestructionTest, AFormWithoutOwnerGoesWithItsWindow) {
     int destroyed = 0;
     Control* form = CreateForm(nullptr, "closed by the user");
     Control* label = CreateLabel(form, "a");
@@ -453,8 +444,7 @@ TEST(ControlDestructionTest, AFormWithoutOwnerGoesWithItsWindow)
     ResetRunLoopState();
 }
 
-TEST(ControlDestructionTest, ControlWhoseWindowIsGoneStaysUsableAndIsNotRecreated)
-{
+TEST(ControlDestructionTest, ControlWhoseWindowIsGoneStaysUsableAndIsNotRecreated) {
     int destroyed = 0;
     Control* form = CreateForm(nullptr, "gone");
     Control* label = CreateLabel(form, "a");
@@ -475,8 +465,7 @@ TEST(ControlDestructionTest, ControlWhoseWindowIsGoneStaysUsableAndIsNotRecreate
     ResetRunLoopState();
 }
 
-TEST_F(ControlCreationTest, ComboItemsSelectionAndDropDownSizing)
-{
+TEST_F(ControlCreationTest, ComboItemsSelectionAndDropDownSizing) {
     Control* combo = CreateComboBox(form_, ComboNoIntegralHeight);
     combo->SetPosition(64, 35)->Resize(153, 22);
     const char* masks[] = {"*.exe", "*.dll", "*.vrs", "*.exe;*.dll;*.scr", "*.*"};
@@ -537,8 +526,7 @@ TEST_F(ControlCreationTest, ComboItemsSelectionAndDropDownSizing)
     EXPECT_EQ(combo->ItemCount(), 0);
 }
 
-TEST_F(ControlCreationTest, ComboSelectionChangeArrivesAfterTheNotification)
-{
+TEST_F(ControlCreationTest, ComboSelectionChangeArrivesAfterTheNotification) {
     Control* combo = CreateComboBox(form_, ComboNoIntegralHeight);
     combo->AddItem("a");
     combo->AddItem("b");

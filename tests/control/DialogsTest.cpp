@@ -16,16 +16,13 @@ namespace {
 using MessageBoxAProc = int(WINAPI*)(HWND, LPCSTR, LPCSTR, UINT);
 
 // MessageBoxA reached through GetProcAddress, bypassing the executable's import.
-int UninterceptedMessageBoxA(LPCSTR text, LPCSTR caption, UINT flags)
-{
-    MessageBoxAProc proc =
-        reinterpret_cast<MessageBoxAProc>(
+int UninterceptedMessageBoxA(LPCSTR text, LPCSTR caption, UINT flags) {
+    MessageBoxAProc proc = reinterpret_cast<MessageBoxAProc>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "MessageBoxA")));
     return proc(nullptr, text, caption, flags);
 }
 
-TEST(SystemErrorTextTest, FileNotFoundTextHasNoTrailingLineBreak)
-{
+TEST(SystemErrorTextTest, FileNotFoundTextHasNoTrailingLineBreak) {
     std::string text = SystemErrorText(ERROR_FILE_NOT_FOUND);
     ASSERT_FALSE(text.empty());
     EXPECT_GT(static_cast<unsigned char>(text.back()), static_cast<unsigned char>(' '));
@@ -33,30 +30,28 @@ TEST(SystemErrorTextTest, FileNotFoundTextHasNoTrailingLineBreak)
     EXPECT_EQ(text.find('\r'), std::string::npos);
 
     char raw[256] = {};
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                                  ERROR_FILE_NOT_FOUND, 0, raw, sizeof(raw), nullptr);
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                  nullptr, ERROR_FILE_NOT_FOUND, 0, raw, sizeof(raw), nullptr);
     ASSERT_GT(length, 0u);
     EXPECT_EQ(std::string(raw).compare(0, text.size(), text), 0);
 }
 
-TEST(SystemErrorTextTest, UnknownCodeGivesEmptyText)
-{
+TEST(SystemErrorTextTest, UnknownCodeGivesEmptyText) {
     EXPECT_EQ(SystemErrorText(0x2FFFFFFF), "");
     EXPECT_EQ(SystemErrorText(54321), "");
 }
 
-TEST(SystemErrorTextTest, TextWithAnInsertIsNotFilledFromMissingArguments)
-{
+TEST(SystemErrorTextTest, TextWithAnInsertIsNotFilledFromMissingArguments) {
     // "%1 is not a valid Win32 application.": no argument array is passed, so the
     // system refuses to format it rather than reading arguments that do not exist.
     std::string text = SystemErrorText(ERROR_BAD_EXE_FORMAT);
     EXPECT_EQ(text, "");
 }
 
-TEST(MessageBoxAnswererTest, RecordsCaptionTextAndExactFlagsAndPressesTheAnswer)
-{
+TEST(MessageBoxAnswererTest, RecordsCaptionTextAndExactFlagsAndPressesTheAnswer) {
     MessageBoxAnswerer answerer(IDNO);
-    int result = MessageBoxA(nullptr, "Delete the files?", "Answerer caption", MB_YESNO | MB_ICONQUESTION);
+    int result =
+        MessageBoxA(nullptr, "Delete the files?", "Answerer caption", MB_YESNO | MB_ICONQUESTION);
     EXPECT_EQ(result, IDNO);
     ASSERT_EQ(answerer.Boxes().size(), 1u);
     const AnsweredBox& box = answerer.Boxes()[0];
@@ -70,8 +65,7 @@ TEST(MessageBoxAnswererTest, RecordsCaptionTextAndExactFlagsAndPressesTheAnswer)
     EXPECT_TRUE(answerer.InterceptsMessageBoxA());
 }
 
-TEST(MessageBoxAnswererTest, QueuedAnswersComeFirstThenTheDefault)
-{
+TEST(MessageBoxAnswererTest, QueuedAnswersComeFirstThenTheDefault) {
     MessageBoxAnswerer answerer({IDYES, IDNO}, IDOK);
     EXPECT_EQ(MessageBoxA(nullptr, "one", "c", MB_YESNO), IDYES);
     EXPECT_EQ(MessageBoxA(nullptr, "two", "c", MB_YESNO), IDNO);
@@ -84,8 +78,7 @@ TEST(MessageBoxAnswererTest, QueuedAnswersComeFirstThenTheDefault)
     EXPECT_EQ(answerer.Boxes()[3].Flags, static_cast<uint32_t>(MB_OKCANCEL));
 }
 
-TEST(MessageBoxAnswererTest, RebuildsButtonsAndIconWhenTheCallIsNotIntercepted)
-{
+TEST(MessageBoxAnswererTest, RebuildsButtonsAndIconWhenTheCallIsNotIntercepted) {
     MessageBoxAnswerer answerer(IDOK);
     const UINT cases[] = {MB_OK,
                           MB_ICONERROR,
@@ -96,8 +89,9 @@ TEST(MessageBoxAnswererTest, RebuildsButtonsAndIconWhenTheCallIsNotIntercepted)
                           MB_OKCANCEL | MB_ICONHAND,
                           MB_YESNOCANCEL};
     for (UINT flags : cases) {
-        answerer.Enqueue((flags & MB_TYPEMASK) == MB_YESNO || (flags & MB_TYPEMASK) == MB_YESNOCANCEL ? IDYES
-                                                                                                      : IDOK);
+        answerer.Enqueue(
+            (flags & MB_TYPEMASK) == MB_YESNO || (flags & MB_TYPEMASK) == MB_YESNOCANCEL ? IDYES
+                                                                                         : IDOK);
         UninterceptedMessageBoxA("text", "caption", flags);
     }
     ASSERT_EQ(answerer.Boxes().size(), sizeof(cases) / sizeof(cases[0]));
@@ -107,8 +101,7 @@ TEST(MessageBoxAnswererTest, RebuildsButtonsAndIconWhenTheCallIsNotIntercepted)
     }
 }
 
-TEST(MessageBoxAnswererTest, NullCaptionIsRecordedAndTheSystemCaptionShown)
-{
+TEST(MessageBoxAnswererTest, NullCaptionIsRecordedAndTheSystemCaptionShown) {
     MessageBoxAnswerer answerer;
     EXPECT_EQ(MessageBoxA(nullptr, "no caption", nullptr, MB_OK), IDOK);
     ASSERT_EQ(answerer.Boxes().size(), 1u);
@@ -119,12 +112,10 @@ TEST(MessageBoxAnswererTest, NullCaptionIsRecordedAndTheSystemCaptionShown)
 // Makes a form the application object for the test's duration.
 class ApplicationForm {
 public:
-    explicit ApplicationForm(const std::string& caption) : form_(CreateForm(nullptr, caption))
-    {
+    explicit ApplicationForm(const std::string& caption) : form_(CreateForm(nullptr, caption)) {
         SetApplicationObject(form_);
     }
-    ~ApplicationForm()
-    {
+    ~ApplicationForm() {
         SetApplicationObject(nullptr);
         form_->Release();
     }
@@ -134,8 +125,7 @@ private:
     Control* form_;
 };
 
-TEST(ShowMessageBoxTest, CaptionIsTheApplicationCaptionAndFlagsPassUnchanged)
-{
+TEST(ShowMessageBoxTest, CaptionIsTheApplicationCaptionAndFlagsPassUnchanged) {
     ApplicationForm application(ProgramTitle);
     MessageBoxAnswerer answerer({IDNO, IDOK}, IDOK);
     EXPECT_EQ(ShowMessageBox("Replace the files?", MB_YESNO | MB_ICONWARNING), IDNO);
@@ -148,8 +138,7 @@ TEST(ShowMessageBoxTest, CaptionIsTheApplicationCaptionAndFlagsPassUnchanged)
     EXPECT_TRUE(answerer.Boxes()[1].FlagsExact);
 }
 
-TEST(ShowMessageBoxTest, CaptionFollowsTheApplicationTitle)
-{
+TEST(ShowMessageBoxTest, CaptionFollowsTheApplicationTitle) {
     ApplicationForm application("first");
     application.Form()->SetText("second title");
     MessageBoxAnswerer answerer;
@@ -159,8 +148,7 @@ TEST(ShowMessageBoxTest, CaptionFollowsTheApplicationTitle)
     EXPECT_EQ(answerer.Boxes()[0].Flags, uint32_t{MB_ICONINFORMATION});
 }
 
-TEST(ShowMessageBoxTest, WithoutApplicationObjectTheSystemCaptionIsShown)
-{
+TEST(ShowMessageBoxTest, WithoutApplicationObjectTheSystemCaptionIsShown) {
     ASSERT_EQ(ApplicationObject(), nullptr);
     MessageBoxAnswerer answerer(IDYES);
     EXPECT_EQ(ShowMessageBox("Question", MB_YESNO | MB_ICONQUESTION), IDYES);
@@ -169,8 +157,7 @@ TEST(ShowMessageBoxTest, WithoutApplicationObjectTheSystemCaptionIsShown)
     EXPECT_FALSE(answerer.Boxes()[0].Caption.empty());
 }
 
-TEST(FolderDialogTest, EmptyOptionSetMeansFileSystemFoldersOnly)
-{
+TEST(FolderDialogTest, EmptyOptionSetMeansFileSystemFoldersOnly) {
     FolderDialog* dialog = CreateFolderDialog("", 0);
     EXPECT_EQ(BrowseFlagsOf(dialog->Options), static_cast<UINT>(BIF_RETURNONLYFSDIRS));
     EXPECT_EQ(FolderDialogPath(dialog), "");
@@ -181,8 +168,7 @@ TEST(FolderDialogTest, EmptyOptionSetMeansFileSystemFoldersOnly)
     dialog->Release();
 }
 
-TEST(FolderDialogTest, CancelledChooserReturnsFalseAndKeepsThePath)
-{
+TEST(FolderDialogTest, CancelledChooserReturnsFalseAndKeepsThePath) {
     ApplicationForm application(ProgramTitle);
     FolderDialog* dialog = CreateFolderDialog("", 0);
     dialog->Path = "C:\\Previous\\";
@@ -197,8 +183,7 @@ TEST(FolderDialogTest, CancelledChooserReturnsFalseAndKeepsThePath)
     dialog->Release();
 }
 
-TEST(FolderDialogTest, ConfirmedChoiceGivesAnExistingFolder)
-{
+TEST(FolderDialogTest, ConfirmedChoiceGivesAnExistingFolder) {
     FolderDialog* dialog = CreateFolderDialog("", 0);
     MessageBoxAnswerer answerer(IDOK);
     ASSERT_TRUE(BrowseForFolder(dialog));
@@ -211,4 +196,4 @@ TEST(FolderDialogTest, ConfirmedChoiceGivesAnExistingFolder)
     dialog->Release();
 }
 
-} // namespace
+}  // namespace

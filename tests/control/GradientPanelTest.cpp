@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "support/WindowCapture.h"
 #include "control/Control.h"
 #include "control/GradientPanel.h"
+#include "support/WindowCapture.h"
 
 namespace {
 
@@ -14,8 +14,8 @@ struct GradientWindow {
     Control* Form = nullptr;
     Control* Panel = nullptr;
 
-    GradientWindow(int width, int height, ColourValue colour1, ColourValue colour2, bool horizontal = false)
-    {
+    GradientWindow(int width, int height, ColourValue colour1, ColourValue colour2,
+                   bool horizontal = false) {
         Form = CreateForm(nullptr, "Gradient");
         Form->SetPosition(60, 60)->SetClientSize(width + 20, height + 60);
         Panel = CreateGradientPanel(Form, colour1, colour2);
@@ -24,16 +24,14 @@ struct GradientWindow {
         Form->CreateWindowHandle();
         RepaintNow(Form->Handle);
     }
-    ~GradientWindow()
-    {
+    ~GradientWindow() {
         Form->Release();
         PumpMessages();
     }
 };
 
 // Every pixel of line i (a row, or a column when horizontal) is the colour of line i.
-void ExpectGradient(const CapturedImage& image, COLORREF first, COLORREF second, bool horizontal)
-{
+void ExpectGradient(const CapturedImage& image, COLORREF first, COLORREF second, bool horizontal) {
     const int lines = horizontal ? image.Width : image.Height;
     const int across = horizontal ? image.Height : image.Width;
     ASSERT_GT(lines, 0);
@@ -54,19 +52,19 @@ struct GradientArguments {
     bool Stretched;
 };
 
-void DrawGradient(HDC dc, void* context)
-{
+void DrawGradient(HDC dc, void* context) {
     const GradientArguments* arguments = static_cast<const GradientArguments*>(context);
     if (arguments->Stretched)
-        PaintGradientStretched(dc, arguments->Area, arguments->First, arguments->Second, arguments->Horizontal);
+        PaintGradientStretched(dc, arguments->Area, arguments->First, arguments->Second,
+                               arguments->Horizontal);
     else
-        PaintGradientByLines(dc, arguments->Area, arguments->First, arguments->Second, arguments->Horizontal);
+        PaintGradientByLines(dc, arguments->Area, arguments->First, arguments->Second,
+                             arguments->Horizontal);
 }
 
 }  // namespace
 
-TEST(GradientLineColourTest, ChannelsMoveSeparatelyAndTruncateTowardZero)
-{
+TEST(GradientLineColourTest, ChannelsMoveSeparatelyAndTruncateTowardZero) {
     EXPECT_EQ(Black, GradientLineColour(Black, Red, 0, 40));
     EXPECT_EQ(RGB(6, 0, 0), GradientLineColour(Black, Red, 1, 40));
     EXPECT_EQ(RGB(248, 0, 0), GradientLineColour(Black, Red, 39, 40));
@@ -80,8 +78,7 @@ TEST(GradientLineColourTest, ChannelsMoveSeparatelyAndTruncateTowardZero)
     EXPECT_EQ(RGB(1, 2, 3), GradientLineColour(RGB(1, 2, 3), RGB(200, 200, 200), 0, 0));
 }
 
-TEST(GradientPaintTest, BothWaysPaintTheSamePixels)
-{
+TEST(GradientPaintTest, BothWaysPaintTheSamePixels) {
     const COLORREF first = RGB(128, 128, 192);
     const COLORREF second = RGB(255, 255, 255);
     for (bool horizontal : {false, true}) {
@@ -100,8 +97,7 @@ TEST(GradientPaintTest, BothWaysPaintTheSamePixels)
     }
 }
 
-TEST(GradientPanelTest, FortyPixelPanelGoesFromBlackToRedOnPrintClient)
-{
+TEST(GradientPanelTest, FortyPixelPanelGoesFromBlackToRedOnPrintClient) {
     GradientWindow window(60, 40, 0x000000, 0x0000FF);
     const CapturedImage image = CapturePrintClient(window.Panel->Handle);
     ASSERT_EQ(40, image.Height);
@@ -111,16 +107,14 @@ TEST(GradientPanelTest, FortyPixelPanelGoesFromBlackToRedOnPrintClient)
     ExpectGradient(image, Black, Red, false);
 }
 
-TEST(GradientPanelTest, ScreenShowsTheGradientAfterPaint)
-{
+TEST(GradientPanelTest, ScreenShowsTheGradientAfterPaint) {
     GradientWindow window(50, 40, 0x000000, 0x0000FF);
     const CapturedImage image = CaptureOnScreen(window.Panel->Handle);
     ASSERT_EQ(40, image.Height);
     ExpectGradient(image, Black, Red, false);
 }
 
-TEST(GradientPanelTest, HorizontalPanelGoesFromLeftToRight)
-{
+TEST(GradientPanelTest, HorizontalPanelGoesFromLeftToRight) {
     GradientWindow window(64, 20, 0x00FF0000, 0x000000FF, true);
     const CapturedImage image = CaptureOnScreen(window.Panel->Handle);
     ASSERT_EQ(64, image.Width);
@@ -128,15 +122,13 @@ TEST(GradientPanelTest, HorizontalPanelGoesFromLeftToRight)
     ExpectGradient(image, RGB(0, 0, 255), RGB(255, 0, 0), true);
 }
 
-TEST(GradientPanelTest, SystemColoursAreResolvedWhenPainting)
-{
+TEST(GradientPanelTest, SystemColoursAreResolvedWhenPainting) {
     GradientWindow window(30, 20, ColourBtnFace, ColourWindow);
     const CapturedImage image = CapturePrintClient(window.Panel->Handle);
     ExpectGradient(image, GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_WINDOW), false);
 }
 
-TEST(GradientPanelTest, ResizedPanelSpreadsTheGradientOverItsNewHeight)
-{
+TEST(GradientPanelTest, ResizedPanelSpreadsTheGradientOverItsNewHeight) {
     GradientWindow window(40, 40, 0x000000, 0x0000FF);
     window.Panel->Resize(40, 80);
     RepaintNow(window.Form->Handle);
@@ -148,16 +140,14 @@ TEST(GradientPanelTest, ResizedPanelSpreadsTheGradientOverItsNewHeight)
 
 namespace {
 
-void MarkCorner(void* context, Control*, HDC dc)
-{
+void MarkCorner(void* context, Control*, HDC dc) {
     ++*static_cast<int*>(context);
     SetPixel(dc, 0, 0, RGB(0, 255, 0));
 }
 
 }  // namespace
 
-TEST(GradientPanelTest, PaintEventDrawsAfterTheGradient)
-{
+TEST(GradientPanelTest, PaintEventDrawsAfterTheGradient) {
     GradientWindow window(30, 30, 0x000000, 0x0000FF);
     int calls = 0;
     window.Panel->SetPaintEvent(MarkCorner, &calls);

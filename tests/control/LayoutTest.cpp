@@ -9,20 +9,17 @@ namespace {
 
 class LayoutTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         form_ = CreateForm(nullptr, "Layout test");
         form_->SetPosition(30, 30)->SetClientSize(698, 436);
         form_->SetFontName("Arial")->SetFontHeight(14);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         if (form_)
             form_->Release();
     }
 
-    Control* Panel(Control* parent, int width, int height)
-    {
+    Control* Panel(Control* parent, int width, int height) {
         return CreatePanel(parent, PanelNone)->Resize(width, height);
     }
 
@@ -30,8 +27,7 @@ protected:
 };
 
 // The text extent of a caption in Arial 14 with the given weight, measured independently.
-SIZE ArialExtent(const std::string& text, LONG weight)
-{
+SIZE ArialExtent(const std::string& text, LONG weight) {
     LOGFONTA font = {};
     font.lfHeight = 14;
     font.lfWeight = weight;
@@ -48,8 +44,7 @@ SIZE ArialExtent(const std::string& text, LONG weight)
     return size;
 }
 
-TEST_F(LayoutTest, MainWindowDocking)
-{
+TEST_F(LayoutTest, MainWindowDocking) {
     Control* info = CreateLabel(form_, "Information")->Resize(0, 17);
     info->SetAlign(AlignBottom);
     Control* list = Panel(form_, 200, 150);
@@ -58,7 +53,8 @@ TEST_F(LayoutTest, MainWindowDocking)
     commandBar->SetAlign(AlignBottom);
     Control* topBar = CreateGradientPanel(form_, 0xC08080, 0xFFFFFF)->SetMargin(0)->Resize(0, 63);
     topBar->SetAlign(AlignTop);
-    Control* find = CreateButton(topBar, "Find", ButtonNoBorder, 0, nullptr, 0)->SetPosition(222, 35);
+    Control* find =
+        CreateButton(topBar, "Find", ButtonNoBorder, 0, nullptr, 0)->SetPosition(222, 35);
 
     ExpectRect(topBar->Bounds, 2, 2, 696, 65);
     ExpectRect(list->Bounds, 2, 67, 696, 382);
@@ -85,8 +81,7 @@ TEST_F(LayoutTest, MainWindowDocking)
     ExpectRect(RectInParent(find->Handle), 222, 35, 286, 57);
 }
 
-TEST_F(LayoutTest, TwoTopChildrenStackWithTheMargin)
-{
+TEST_F(LayoutTest, TwoTopChildrenStackWithTheMargin) {
     Control* parent = Panel(form_, 300, 200);
     Control* first = Panel(parent, 10, 20);
     Control* second = Panel(parent, 10, 30);
@@ -96,8 +91,7 @@ TEST_F(LayoutTest, TwoTopChildrenStackWithTheMargin)
     ExpectRect(second->Bounds, 2, 24, 298, 54);
 }
 
-TEST_F(LayoutTest, LeftRightAndClientShareTheRest)
-{
+TEST_F(LayoutTest, LeftRightAndClientShareTheRest) {
     Control* parent = Panel(form_, 300, 200);
     Control* left = Panel(parent, 40, 10);
     Control* right = Panel(parent, 50, 10);
@@ -113,8 +107,7 @@ TEST_F(LayoutTest, LeftRightAndClientShareTheRest)
     ExpectRect(fill->Bounds, 44, 24, 246, 198);
 }
 
-TEST_F(LayoutTest, ClientChildLeavesRoomForALaterBottomChild)
-{
+TEST_F(LayoutTest, ClientChildLeavesRoomForALaterBottomChild) {
     Control* parent = Panel(form_, 300, 200);
     Control* fill = Panel(parent, 10, 10);
     fill->SetAlign(AlignClient);
@@ -125,8 +118,7 @@ TEST_F(LayoutTest, ClientChildLeavesRoomForALaterBottomChild)
     ExpectRect(fill->Bounds, 2, 2, 298, 156);
 }
 
-TEST_F(LayoutTest, HiddenChildTakesNoSpaceUntilShown)
-{
+TEST_F(LayoutTest, HiddenChildTakesNoSpaceUntilShown) {
     Control* parent = Panel(form_, 300, 200);
     Control* hidden = Panel(parent, 10, 30);
     hidden->SetVisible(false);
@@ -139,8 +131,7 @@ TEST_F(LayoutTest, HiddenChildTakesNoSpaceUntilShown)
     ExpectRect(fill->Bounds, 2, 34, 298, 198);
 }
 
-TEST_F(LayoutTest, ParentWithoutWidthLeavesItsChildrenWhereTheyAre)
-{
+TEST_F(LayoutTest, ParentWithoutWidthLeavesItsChildrenWhereTheyAre) {
     Control* parent = Panel(form_, 300, 200);
     parent->Resize(1, 0);
     parent->Bounds.right = parent->Bounds.left;  // a parent not yet sized
@@ -149,8 +140,7 @@ TEST_F(LayoutTest, ParentWithoutWidthLeavesItsChildrenWhereTheyAre)
     ExpectRect(child->Bounds, 5, 6, 15, 16);
 }
 
-TEST_F(LayoutTest, RectanglesAreNeverInverted)
-{
+TEST_F(LayoutTest, RectanglesAreNeverInverted) {
     Control* parent = Panel(form_, 30, 20);
     Control* top = Panel(parent, 10, 50);
     Control* fill = Panel(parent, 10, 10);
@@ -160,16 +150,14 @@ TEST_F(LayoutTest, RectanglesAreNeverInverted)
     EXPECT_EQ(fill->Height(), 0);
 }
 
-TEST_F(LayoutTest, GroupBoxOffsetsTheClientArea)
-{
+TEST_F(LayoutTest, GroupBoxOffsetsTheClientArea) {
     Control* group = CreateGroupBox(form_, "")->Resize(145, 57);
     Control* child = Panel(group, 10, 10);
     child->SetAlign(AlignClient);
     ExpectRect(child->Bounds, 4, 24, 141, 53);
 }
 
-TEST_F(LayoutTest, AnchorsFollowTheParentsGrowth)
-{
+TEST_F(LayoutTest, AnchorsFollowTheParentsGrowth) {
     Control* parent = Panel(form_, 300, 200);
     Control* both = Panel(parent, 50, 20)->SetPosition(10, 10);
     Control* right = Panel(parent, 50, 20)->SetPosition(10, 40);
@@ -191,8 +179,7 @@ TEST_F(LayoutTest, AnchorsFollowTheParentsGrowth)
     ExpectRect(RectInParent(right->Handle), 20, 40, 70, 60);
 }
 
-TEST_F(LayoutTest, MinimiseAndRestoreLeaveAnchoredChildrenInPlace)
-{
+TEST_F(LayoutTest, MinimiseAndRestoreLeaveAnchoredChildrenInPlace) {
     Control* right = Panel(form_, 50, 20)->SetPosition(600, 10);
     right->SetAnchors(false, true, true, true);
     ASSERT_TRUE(form_->CreateWindowHandle());
@@ -209,8 +196,7 @@ TEST_F(LayoutTest, MinimiseAndRestoreLeaveAnchoredChildrenInPlace)
     ExpectRect(right->Bounds, 610, 10, 660, 30);
 }
 
-TEST_F(LayoutTest, AutoSizedBoldLabelFitsItsText)
-{
+TEST_F(LayoutTest, AutoSizedBoldLabelFitsItsText) {
     Control* label = CreateLabel(form_, "Look in")->SetPosition(6, 13);
     label->SetFontStyle(FontBold)->SetAutoSize(true)->SetTransparent(true);
     const SIZE text = ArialExtent("Look in", FW_BOLD);
@@ -227,16 +213,14 @@ TEST_F(LayoutTest, AutoSizedBoldLabelFitsItsText)
     EXPECT_EQ(label->Height(), 1);
 }
 
-TEST_F(LayoutTest, FontChangeAfterAutoSizeFitsAgain)
-{
+TEST_F(LayoutTest, FontChangeAfterAutoSizeFitsAgain) {
     Control* label = CreateLabel(form_, "Look in")->SetAutoSize(true);
     EXPECT_EQ(label->Width(), ArialExtent("Look in", 0).cx + 1);
     label->SetFontStyle(FontBold);
     EXPECT_EQ(label->Width(), ArialExtent("Look in", FW_BOLD).cx + 1);
 }
 
-TEST_F(LayoutTest, AutoSizePaddingsDependOnTheKind)
-{
+TEST_F(LayoutTest, AutoSizePaddingsDependOnTheKind) {
     Control* radio = CreateRadioButton(form_, "Rename with")->SetAutoSize(true);
     const SIZE text = ArialExtent("Rename with", 0);
     EXPECT_EQ(radio->Width(), text.cx + 24);
@@ -250,8 +234,7 @@ TEST_F(LayoutTest, AutoSizePaddingsDependOnTheKind)
     EXPECT_EQ(edit->Height(), ArialExtent("vrs", 0).cy + 6);
 }
 
-TEST_F(LayoutTest, LeftAlignedAutoSizeChangesWidthOnly)
-{
+TEST_F(LayoutTest, LeftAlignedAutoSizeChangesWidthOnly) {
     Control* parent = Panel(form_, 300, 200);
     Control* label = CreateLabel(parent, "Look in");
     label->SetAlign(AlignLeft);
@@ -262,8 +245,7 @@ TEST_F(LayoutTest, LeftAlignedAutoSizeChangesWidthOnly)
     EXPECT_EQ(height, 196);
 }
 
-TEST_F(LayoutTest, ItalicMeasuresOneExtraSpace)
-{
+TEST_F(LayoutTest, ItalicMeasuresOneExtraSpace) {
     Control* label = CreateLabel(form_, "Look in");
     label->SetFontStyle(FontItalic)->SetAutoSize(true);
     LOGFONTA font = {};
@@ -283,8 +265,7 @@ TEST_F(LayoutTest, ItalicMeasuresOneExtraSpace)
 }
 
 // The height of text in Arial 14 broken into lines of at most width pixels.
-int WrappedArialHeight(const std::string& text, int width)
-{
+int WrappedArialHeight(const std::string& text, int width) {
     LOGFONTA font = {};
     font.lfHeight = 14;
     font.lfCharSet = DEFAULT_CHARSET;
@@ -300,8 +281,7 @@ int WrappedArialHeight(const std::string& text, int width)
     return rect.bottom - rect.top;
 }
 
-TEST_F(LayoutTest, WordWrapMeasuresWithinTheWidth)
-{
+TEST_F(LayoutTest, WordWrapMeasuresWithinTheWidth) {
     std::string text;
     for (int i = 0; i < 8; ++i)
         text += "one two three four five six seven eight ";

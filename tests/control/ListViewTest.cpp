@@ -14,21 +14,18 @@ const std::uint32_t ProgramOptions = 0x00018B00;
 
 class ListViewTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         form_ = CreateForm(nullptr, "List view test");
         form_->SetClientSize(700, 400);
     }
 
-    void TearDown() override
-    {
+    void TearDown() override {
         SetInternalErrorHandler(nullptr, nullptr);
         form_->Release();
     }
 
     // A report list view with three columns and its window.
-    Control* MakeList(std::uint32_t options = ProgramOptions, int view = ListViewReport)
-    {
+    Control* MakeList(std::uint32_t options = ProgramOptions, int view = ListViewReport) {
         Control* list = CreateListView(form_, view, options, nullptr, nullptr, nullptr);
         list->SetPosition(0, 0)->Resize(600, 300);
         AddColumn(list, "Name", 150, ColumnLeft);
@@ -39,8 +36,7 @@ protected:
         return list;
     }
 
-    static std::vector<std::string> Names(Control* list)
-    {
+    static std::vector<std::string> Names(Control* list) {
         std::vector<std::string> names;
         for (int row = 0; row < RowCount(list); ++row)
             names.push_back(GetCell(list, row, 0));
@@ -51,20 +47,19 @@ protected:
 };
 
 // Clicks the header of column with the mouse messages a user's click produces.
-void ClickColumnHeader(Control* list, int column)
-{
+void ClickColumnHeader(Control* list, int column) {
     HWND header = reinterpret_cast<HWND>(list->Send(LVM_GETHEADER));
     ASSERT_NE(header, nullptr);
     RECT rect = {};
-    ASSERT_TRUE(SendMessageA(header, HDM_GETITEMRECT, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&rect)));
+    ASSERT_TRUE(SendMessageA(header, HDM_GETITEMRECT, static_cast<WPARAM>(column),
+                             reinterpret_cast<LPARAM>(&rect)));
     LPARAM point = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
     SendMessageA(header, WM_MOUSEMOVE, 0, point);
     SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, point);
     SendMessageA(header, WM_LBUTTONUP, 0, point);
 }
 
-TEST_F(ListViewTest, ProgramOptionsGiveReportMultiSelectSortedListWithExtendedStyles)
-{
+TEST_F(ListViewTest, ProgramOptionsGiveReportMultiSelectSortedListWithExtendedStyles) {
     Control* list = MakeList();
     DWORD style = static_cast<DWORD>(GetWindowLongA(list->Handle, GWL_STYLE));
     EXPECT_EQ(style & LVS_TYPEMASK, static_cast<DWORD>(LVS_REPORT));
@@ -87,8 +82,7 @@ TEST_F(ListViewTest, ProgramOptionsGiveReportMultiSelectSortedListWithExtendedSt
     EXPECT_STREQ(className, "obj_SysListView32");
 }
 
-TEST_F(ListViewTest, AbsentOptionsGiveSingleSelectionAndNoHeaderView)
-{
+TEST_F(ListViewTest, AbsentOptionsGiveSingleSelectionAndNoHeaderView) {
     Control* list = MakeList(ListViewHideSelection | ListViewSortDescending | ListViewCheckBoxes,
                              ListViewReportNoHeader);
     DWORD style = static_cast<DWORD>(GetWindowLongA(list->Handle, GWL_STYLE));
@@ -103,8 +97,7 @@ TEST_F(ListViewTest, AbsentOptionsGiveSingleSelectionAndNoHeaderView)
     EXPECT_EQ(list->Send(LVM_GETEXTENDEDLISTVIEWSTYLE) & 0x3FFF, LVS_EX_CHECKBOXES);
 }
 
-TEST_F(ListViewTest, InsertRowWithoutSortingKeepsTheRequestedIndex)
-{
+TEST_F(ListViewTest, InsertRowWithoutSortingKeepsTheRequestedIndex) {
     Control* list = MakeList(ListViewMultiSelect);
     EXPECT_EQ(AddRow(list, "z"), 0);
     EXPECT_EQ(AddRow(list, "a"), 1);
@@ -115,15 +108,16 @@ TEST_F(ListViewTest, InsertRowWithoutSortingKeepsTheRequestedIndex)
 // Names as a folder tree yields them and worse: letters of both cases, digits, blanks,
 // punctuation, accented letters of the ANSI code page, names met before and names that
 // differ from an earlier one only in case. With wordMarks, hyphens and apostrophes too.
-std::vector<std::string> RandomNames(int count, unsigned seed, bool wordMarks)
-{
+std::vector<std::string> RandomNames(int count, unsigned seed, bool wordMarks) {
     // Letters, digits, blanks, punctuation and accented letters (UTF-8: the test runs with
     // the program's code page).
     std::vector<std::string> characters;
-    for (const char c : std::string("AaBbEeMmZz0179 _.,;!~&()[]{}+=#%$@^") + (wordMarks ? "-'-'" : ""))
+    for (const char c :
+         std::string("AaBbEeMmZz0179 _.,;!~&()[]{}+=#%$@^") + (wordMarks ? "-'-'" : ""))
         characters.push_back(std::string(1, c));
-    for (const wchar_t c : std::wstring(L"\u00C0\u00E0\u00C4\u00E4\u00C5\u00E5\u00C9\u00E9\u00C8\u00E8\u00D1\u00F1"
-                                        L"\u00D6\u00F6\u00DC\u00FC\u00DF\u00C7\u00E7\u0160\u0161\u00C6\u00E6"))
+    for (const wchar_t c :
+         std::wstring(L"\u00C0\u00E0\u00C4\u00E4\u00C5\u00E5\u00C9\u00E9\u00C8\u00E8\u00D1\u00F1"
+                      L"\u00D6\u00F6\u00DC\u00FC\u00DF\u00C7\u00E7\u0160\u0161\u00C6\u00E6"))
         characters.push_back(AnsiText(std::wstring(1, c)));
     std::vector<std::string> names;
     for (int i = 0; i < count; ++i) {
@@ -156,10 +150,9 @@ std::vector<std::string> RandomNames(int count, unsigned seed, bool wordMarks)
 }
 
 // A bare platform list view that sorts its rows itself.
-HWND PlatformSortedList(HWND parent, DWORD sortStyle)
-{
-    HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | LVS_REPORT | sortStyle, 0, 0, 300, 200, parent,
-                                nullptr, GetModuleHandleA(nullptr), nullptr);
+HWND PlatformSortedList(HWND parent, DWORD sortStyle) {
+    HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | LVS_REPORT | sortStyle, 0, 0, 300,
+                                200, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
     LVCOLUMNA column = {};
     column.mask = LVCF_TEXT | LVCF_WIDTH;
     column.cx = 100;
@@ -168,17 +161,16 @@ HWND PlatformSortedList(HWND parent, DWORD sortStyle)
     return list;
 }
 
-int PlatformInsert(HWND list, const std::string& name)
-{
+int PlatformInsert(HWND list, const std::string& name) {
     LVITEMA item = {};
     item.mask = LVIF_TEXT;
     item.iItem = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
     item.pszText = const_cast<char*>(name.c_str());
-    return static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    return static_cast<int>(
+        SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
-std::vector<std::string> PlatformNames(HWND list)
-{
+std::vector<std::string> PlatformNames(HWND list) {
     std::vector<std::string> names;
     const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
     for (int row = 0; row < count; ++row) {
@@ -186,7 +178,8 @@ std::vector<std::string> PlatformNames(HWND list)
         LVITEMA item = {};
         item.pszText = buffer.data();
         item.cchTextMax = static_cast<int>(buffer.size());
-        SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+        SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
+                     reinterpret_cast<LPARAM>(&item));
         names.push_back(buffer.data());
     }
     return names;
@@ -200,12 +193,12 @@ struct SortCase {
 const SortCase Ascending{ProgramOptions, LVS_SORTASCENDING, 1};
 const SortCase Descending{ListViewMultiSelect | ListViewSortDescending, LVS_SORTDESCENDING, -1};
 
-TEST_F(ListViewTest, SortedInsertionPlacesEveryRowWhereThePlatformControlDoes)
-{
+TEST_F(ListViewTest, SortedInsertionPlacesEveryRowWhereThePlatformControlDoes) {
     for (const SortCase& order : {Ascending, Descending}) {
         Control* list = MakeList(order.Options);
         HWND platform = PlatformSortedList(form_->Handle, order.PlatformStyle);
-        std::vector<std::string> names = RandomNames(order.Direction > 0 ? 2000 : 500, 20240611u, false);
+        std::vector<std::string> names =
+            RandomNames(order.Direction > 0 ? 2000 : 500, 20240611u, false);
         // Long names whose difference lies beyond the first thousand characters.
         names.push_back(std::string(1500, 'q') + "b");
         names.push_back(std::string(1500, 'Q') + "a");
@@ -216,7 +209,8 @@ TEST_F(ListViewTest, SortedInsertionPlacesEveryRowWhereThePlatformControlDoes)
             const int platformLanded = PlatformInsert(platform, name);
             EXPECT_EQ(GetCell(list, landed, 0), name);
             if (landed != platformLanded && ++differences <= 5)
-                ADD_FAILURE() << "\"" << name << "\" landed at " << landed << ", the platform's at " << platformLanded;
+                ADD_FAILURE() << "\"" << name << "\" landed at " << landed << ", the platform's at "
+                              << platformLanded;
         }
         EXPECT_EQ(differences, 0) << "direction " << order.Direction;
         EXPECT_EQ(Names(list), PlatformNames(platform)) << "direction " << order.Direction;
@@ -227,8 +221,7 @@ TEST_F(ListViewTest, SortedInsertionPlacesEveryRowWhereThePlatformControlDoes)
 // The locale weighs hyphens and apostrophes after case. The platform control compares
 // minding case, so it can put such a name against the case-insensitive order (for
 // example "-\u00E6" before "\u00C6-"); the layer keeps that order for every name.
-TEST_F(ListViewTest, SortedInsertionKeepsTheCaseInsensitiveOrderWithHyphensAndApostrophes)
-{
+TEST_F(ListViewTest, SortedInsertionKeepsTheCaseInsensitiveOrderWithHyphensAndApostrophes) {
     for (const SortCase& order : {Ascending, Descending}) {
         Control* list = MakeList(order.Options);
         HWND platform = PlatformSortedList(form_->Handle, order.PlatformStyle);
@@ -239,7 +232,8 @@ TEST_F(ListViewTest, SortedInsertionKeepsTheCaseInsensitiveOrderWithHyphensAndAp
         }
         const std::vector<std::string> rows = Names(list);
         for (size_t row = 1; row < rows.size(); ++row) {
-            const int comparison = CompareWideTextIgnoringCase(WideText(rows[row - 1]), WideText(rows[row]));
+            const int comparison =
+                CompareWideTextIgnoringCase(WideText(rows[row - 1]), WideText(rows[row]));
             EXPECT_LE(comparison * order.Direction, 0) << "rows " << row - 1 << " and " << row;
         }
         std::vector<std::string> platformRows = PlatformNames(platform);
@@ -251,8 +245,7 @@ TEST_F(ListViewTest, SortedInsertionKeepsTheCaseInsensitiveOrderWithHyphensAndAp
     }
 }
 
-TEST_F(ListViewTest, WritingTheNameCellClearsTheRowStateOtherCellsDoNot)
-{
+TEST_F(ListViewTest, WritingTheNameCellClearsTheRowStateOtherCellsDoNot) {
     Control* list = MakeList();
     AddRow(list, "a");
     AddRow(list, "b");
@@ -268,14 +261,15 @@ TEST_F(ListViewTest, WritingTheNameCellClearsTheRowStateOtherCellsDoNot)
     EXPECT_EQ(GetCell(list, 0, 3), "Restored");
 }
 
-TEST_F(ListViewTest, SettingTheNameCellOfAMissingRowIsAnInternalErrorOtherCellsAreIgnored)
-{
+TEST_F(ListViewTest, SettingTheNameCellOfAMissingRowIsAnInternalErrorOtherCellsAreIgnored) {
     Control* list = MakeList();
     AddRow(list, "a");
     std::vector<std::string> errors;
-    SetInternalErrorHandler([](void* context, const std::string& message) {
-        static_cast<std::vector<std::string>*>(context)->push_back(message);
-    }, &errors);
+    SetInternalErrorHandler(
+        [](void* context, const std::string& message) {
+            static_cast<std::vector<std::string>*>(context)->push_back(message);
+        },
+        &errors);
 
     EXPECT_FALSE(SetCell(list, 7, 2, "1,234"));
     EXPECT_TRUE(errors.empty());
@@ -286,8 +280,7 @@ TEST_F(ListViewTest, SettingTheNameCellOfAMissingRowIsAnInternalErrorOtherCellsA
     EXPECT_EQ(GetCell(list, 0, 0), "a");
 }
 
-TEST_F(ListViewTest, LongCellTextsAreReadBackWhole)
-{
+TEST_F(ListViewTest, LongCellTextsAreReadBackWhole) {
     Control* list = MakeList();
     AddRow(list, "row");
     for (size_t length : {98u, 99u, 100u, 298u, 299u, 5000u}) {
@@ -301,8 +294,7 @@ TEST_F(ListViewTest, LongCellTextsAreReadBackWhole)
     EXPECT_EQ(GetCell(list, -1, 0), "");
 }
 
-TEST_F(ListViewTest, SelectAllRowsSelectsEveryRowAndClearsFocusAndCut)
-{
+TEST_F(ListViewTest, SelectAllRowsSelectsEveryRowAndClearsFocusAndCut) {
     Control* list = MakeList();
     for (const char* name : {"a", "b", "c"})
         AddRow(list, name);
@@ -319,8 +311,7 @@ TEST_F(ListViewTest, SelectAllRowsSelectsEveryRowAndClearsFocusAndCut)
     EXPECT_EQ(FirstSelectedRow(list), -1);
 }
 
-TEST_F(ListViewTest, SelectedAndFocusedRowsAreFoundFromAGivenRow)
-{
+TEST_F(ListViewTest, SelectedAndFocusedRowsAreFoundFromAGivenRow) {
     Control* list = MakeList();
     for (const char* name : {"r0", "r1", "r2", "r3", "r4", "r5"})
         AddRow(list, name);
@@ -337,8 +328,7 @@ TEST_F(ListViewTest, SelectedAndFocusedRowsAreFoundFromAGivenRow)
     EXPECT_EQ(list->Send(LVM_GETSELECTEDCOUNT), 2);
 }
 
-TEST_F(ListViewTest, SelectOnlyRowLeavesExactlyThatRowFocusedAndSelected)
-{
+TEST_F(ListViewTest, SelectOnlyRowLeavesExactlyThatRowFocusedAndSelected) {
     Control* list = MakeList();
     for (const char* name : {"a", "b", "c", "d"})
         AddRow(list, name);
@@ -352,8 +342,7 @@ TEST_F(ListViewTest, SelectOnlyRowLeavesExactlyThatRowFocusedAndSelected)
     EXPECT_EQ(FocusedRow(list), -1);
 }
 
-TEST_F(ListViewTest, DeleteListLoopRemovesExactlyTheSelectedRows)
-{
+TEST_F(ListViewTest, DeleteListLoopRemovesExactlyTheSelectedRows) {
     Control* list = MakeList();
     for (const char* name : {"a", "b", "c", "d", "e", "f"})
         AddRow(list, name);
@@ -372,8 +361,7 @@ TEST_F(ListViewTest, DeleteListLoopRemovesExactlyTheSelectedRows)
     EXPECT_EQ(RowCount(list), 0);
 }
 
-TEST_F(ListViewTest, ClearRowsRemovesEveryRow)
-{
+TEST_F(ListViewTest, ClearRowsRemovesEveryRow) {
     Control* list = MakeList();
     for (const char* name : {"a", "b", "c"})
         AddRow(list, name);
@@ -383,14 +371,14 @@ TEST_F(ListViewTest, ClearRowsRemovesEveryRow)
     EXPECT_EQ(AddRow(list, "x"), 0);
 }
 
-TEST_F(ListViewTest, SortingComparesColumnTextsIgnoringCase)
-{
+TEST_F(ListViewTest, SortingComparesColumnTextsIgnoringCase) {
     Control* list = MakeList();
     // "a" before "B" holds only ignoring case (byte order puts capitals first); "Q" and
     // "q", "r" and "R" are equal then and keep the rows' previous (name) order, which a
     // comparison that weighs case would turn round for one of the two pairs.
-    const char* rows[][2] = {{"a", "999"}, {"b", "1,000"}, {"c", "12"}, {"d", "Beta"}, {"e", "alpha"}, {"f", "B"},
-                             {"g", "a"},   {"h", "Q"},     {"i", "q"},  {"j", "r"},    {"k", "R"}};
+    const char* rows[][2] = {{"a", "999"},   {"b", "1,000"}, {"c", "12"}, {"d", "Beta"},
+                             {"e", "alpha"}, {"f", "B"},     {"g", "a"},  {"h", "Q"},
+                             {"i", "q"},     {"j", "r"},     {"k", "R"}};
     for (auto& row : rows)
         SetCell(list, AddRow(list, row[0]), 2, row[1]);
     SortRowsByColumn(list, 2);
@@ -398,12 +386,13 @@ TEST_F(ListViewTest, SortingComparesColumnTextsIgnoringCase)
     std::vector<std::string> sizes;
     for (int row = 0; row < RowCount(list); ++row)
         sizes.push_back(GetCell(list, row, 2));
-    EXPECT_EQ(sizes, (std::vector<std::string>{"1,000", "12", "999", "a", "alpha", "B", "Beta", "Q", "q", "r", "R"}));
-    EXPECT_EQ(Names(list), (std::vector<std::string>{"b", "c", "a", "g", "e", "f", "d", "h", "i", "j", "k"}));
+    EXPECT_EQ(sizes, (std::vector<std::string>{"1,000", "12", "999", "a", "alpha", "B", "Beta", "Q",
+                                               "q", "r", "R"}));
+    EXPECT_EQ(Names(list),
+              (std::vector<std::string>{"b", "c", "a", "g", "e", "f", "d", "h", "i", "j", "k"}));
 }
 
-TEST_F(ListViewTest, SortingManyRowsKeepsEachRowTogether)
-{
+TEST_F(ListViewTest, SortingManyRowsKeepsEachRowTogether) {
     Control* list = MakeList();
     const int count = 300;
     for (int i = 0; i < count; ++i) {
@@ -421,8 +410,7 @@ TEST_F(ListViewTest, SortingManyRowsKeepsEachRowTogether)
     }
 }
 
-TEST_F(ListViewTest, SortingKeepsEachRowsDataAndEqualTextsInTheirOrder)
-{
+TEST_F(ListViewTest, SortingKeepsEachRowsDataAndEqualTextsInTheirOrder) {
     Control* list = MakeList();
     const char* names[] = {"a", "b", "c", "d"};
     const char* keys[] = {"same", "z", "same", "a"};
@@ -442,8 +430,7 @@ TEST_F(ListViewTest, SortingKeepsEachRowsDataAndEqualTextsInTheirOrder)
     }
 }
 
-TEST_F(ListViewTest, SortingWithDescendingOrNoSortOption)
-{
+TEST_F(ListViewTest, SortingWithDescendingOrNoSortOption) {
     // Sorted by the Path column, whose keys give an order that differs from the one the
     // rows have before (a list with the descending option keeps itself in descending name
     // order) and from the ascending one.
@@ -468,26 +455,27 @@ TEST_F(ListViewTest, SortingWithDescendingOrNoSortOption)
     EXPECT_EQ(Names(unsorted), (std::vector<std::string>{"b", "c", "a"}));
 }
 
-TEST_F(ListViewTest, ColumnHeaderClickRaisesColumnClickEventWithTheColumn)
-{
+TEST_F(ListViewTest, ColumnHeaderClickRaisesColumnClickEventWithTheColumn) {
     Control* list = MakeList();
     struct Clicks {
         std::vector<int> Columns;
         Control* Sender = nullptr;
     } clicks;
-    SetColumnClickEvent(list, [](void* context, Control* sender, int column) {
-        Clicks* c = static_cast<Clicks*>(context);
-        c->Columns.push_back(column);
-        c->Sender = sender;
-    }, &clicks);
+    SetColumnClickEvent(
+        list,
+        [](void* context, Control* sender, int column) {
+            Clicks* c = static_cast<Clicks*>(context);
+            c->Columns.push_back(column);
+            c->Sender = sender;
+        },
+        &clicks);
     ClickColumnHeader(list, 2);
     ClickColumnHeader(list, 0);
     EXPECT_EQ(clicks.Columns, (std::vector<int>{2, 0}));
     EXPECT_EQ(clicks.Sender, list);
 }
 
-TEST_F(ListViewTest, ColumnsAndWidths)
-{
+TEST_F(ListViewTest, ColumnsAndWidths) {
     Control* list = MakeList();
     EXPECT_EQ(list->ColumnCount, 4);
     AddColumn(list, "Information", -120, ColumnLeft);
@@ -505,8 +493,7 @@ TEST_F(ListViewTest, ColumnsAndWidths)
     EXPECT_EQ(list->Send(LVM_GETCOLUMNWIDTH, 4), 245);
 }
 
-TEST_F(ListViewTest, SetColourSetsTheListBackground)
-{
+TEST_F(ListViewTest, SetColourSetsTheListBackground) {
     Control* list = MakeList();
     list->SetColour(0x00123456);
     EXPECT_EQ(static_cast<COLORREF>(list->Send(LVM_GETBKCOLOR)), static_cast<COLORREF>(0x00123456));
@@ -514,4 +501,4 @@ TEST_F(ListViewTest, SetColourSetsTheListBackground)
     EXPECT_EQ(static_cast<COLORREF>(list->Send(LVM_GETBKCOLOR)), GetSysColor(COLOR_WINDOW));
 }
 
-} // namespace
+}  // namespace

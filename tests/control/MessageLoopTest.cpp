@@ -5,18 +5,18 @@
 
 #include "ControlTestHelpers.h"
 #include "control/Control.h"
+#include "control/StringList.h"
 
 namespace {
 
 struct CloseRecord {
     int Asked = 0;
     int RefuseFirst = 0;
-    int Delivered = 0;     // WM_CLOSE messages that reached the form
+    int Delivered = 0;      // WM_CLOSE messages that reached the form
     bool HeldOnce = false;  // the first accepted close was kept from destroying the window
 };
 
-void AskClose(void* context, Control*, bool& accept)
-{
+void AskClose(void* context, Control*, bool& accept) {
     CloseRecord* record = static_cast<CloseRecord*>(context);
     ++record->Asked;
     if (record->Asked <= record->RefuseFirst)
@@ -24,8 +24,7 @@ void AskClose(void* context, Control*, bool& accept)
 }
 
 // Attached after the close path, so it runs first: counts every close request.
-bool CountCloseRequests(Control*, MessageRecord& message, LRESULT&, void* context)
-{
+bool CountCloseRequests(Control*, MessageRecord& message, LRESULT&, void* context) {
     if (message.Message == WM_CLOSE)
         ++static_cast<CloseRecord*>(context)->Delivered;
     return false;
@@ -34,8 +33,7 @@ bool CountCloseRequests(Control*, MessageRecord& message, LRESULT&, void* contex
 // Attached before the close path, so it runs after it and sees only accepted closes: keeps
 // the window of the first one alive, so that the next close request reaches a form whose
 // close was accepted.
-bool HoldFirstAcceptedClose(Control*, MessageRecord& message, LRESULT& result, void* context)
-{
+bool HoldFirstAcceptedClose(Control*, MessageRecord& message, LRESULT& result, void* context) {
     CloseRecord* record = static_cast<CloseRecord*>(context);
     if (message.Message != WM_CLOSE || record->HeldOnce)
         return false;
@@ -44,8 +42,7 @@ bool HoldFirstAcceptedClose(Control*, MessageRecord& message, LRESULT& result, v
     return true;
 }
 
-TEST(CloseTest, RefusedCloseAsksAgainAndAnAcceptedCloseAsksOnce)
-{
+TEST(CloseTest, RefusedCloseAsksAgainAndAnAcceptedCloseAsksOnce) {
     int destroyed = 0;
     Control* form = CreateForm(nullptr, "close");
     Control* label = CreateLabel(form, "a");
@@ -73,8 +70,7 @@ TEST(CloseTest, RefusedCloseAsksAgainAndAnAcceptedCloseAsksOnce)
     EXPECT_EQ(ApplicationObject(), nullptr);
 }
 
-TEST(CloseTest, TerminateWithoutQuitClosesTheWindowWithoutAsking)
-{
+TEST(CloseTest, TerminateWithoutQuitClosesTheWindowWithoutAsking) {
     int destroyed = 0;
     Control* form = CreateForm(nullptr, "terminate");
     WatchDestruction(form, &destroyed);
@@ -97,8 +93,7 @@ struct QuitCommand {
     int Processed = 0;
 };
 
-void QuitInsideCommand(void* context, Control*)
-{
+void QuitInsideCommand(void* context, Control*) {
     QuitCommand* command = static_cast<QuitCommand*>(context);
     PostQuitMessage(0);
     for (int step = 0; step < 50 && !IsTerminated(); ++step) {
@@ -110,8 +105,7 @@ void QuitInsideCommand(void* context, Control*)
     command->FinishedAfterQuit = IsWindow(command->Form->Handle) != FALSE;
 }
 
-TEST(RunLoopTest, QuitSeenInsideACommandEndsTheLoopOnlyAfterTheCommandReturns)
-{
+TEST(RunLoopTest, QuitSeenInsideACommandEndsTheLoopOnlyAfterTheCommandReturns) {
     int destroyed = 0;
     Control* form = CreateForm(nullptr, "quit");
     Control* button = CreateButton(form, "Find", ButtonNoBorder, 0, nullptr, 0);
@@ -149,8 +143,7 @@ struct NestedClose {
     LRESULT SendResult = -1;
 };
 
-void CloseFromInsideCommand(void* context, Control*)
-{
+void CloseFromInsideCommand(void* context, Control*) {
     NestedClose* state = static_cast<NestedClose*>(context);
     PostMessageA(state->Form->Handle, WM_CLOSE, 0, 0);
     for (int step = 0; step < 200 && !IsTerminated(); ++step)
@@ -170,13 +163,11 @@ void CloseFromInsideCommand(void* context, Control*)
     ProcessAllMessages(ApplicationObject());
 }
 
-void ReleaseOffsetsOnClose(void* context, Control*, bool&)
-{
+void ReleaseOffsetsOnClose(void* context, Control*, bool&) {
     static_cast<NestedClose*>(context)->Offsets->Release();
 }
 
-TEST(RunLoopTest, ClosingTheFormInsideANestedHandlerKeepsEverythingAliveUntilItReturns)
-{
+TEST(RunLoopTest, ClosingTheFormInsideANestedHandlerKeepsEverythingAliveUntilItReturns) {
     int destroyed = 0;
     NestedClose state;
     state.Destroyed = &destroyed;
@@ -220,15 +211,13 @@ struct Counter {
     int Count = 0;
 };
 
-bool CountPrivate(Control*, MessageRecord& message, LRESULT&, void* argument)
-{
+bool CountPrivate(Control*, MessageRecord& message, LRESULT&, void* argument) {
     if (message.Message == WM_APP + 1)
         ++static_cast<Counter*>(argument)->Count;
     return false;
 }
 
-TEST(ProcessPendingMessagesTest, HandlesAtMostOneMessage)
-{
+TEST(ProcessPendingMessagesTest, HandlesAtMostOneMessage) {
     Control* form = CreateForm(nullptr, "pending");
     Counter counter;
     form->AttachMessageProc(CountPrivate, &counter);
@@ -251,8 +240,7 @@ TEST(ProcessPendingMessagesTest, HandlesAtMostOneMessage)
     form->Release();
 }
 
-bool HandleAll(Control*, MessageRecord& message, LRESULT& result, void* argument)
-{
+bool HandleAll(Control*, MessageRecord& message, LRESULT& result, void* argument) {
     if (message.Message != WM_APP + 2)
         return false;
     static_cast<std::vector<int>*>(argument)->push_back(1);
@@ -260,8 +248,7 @@ bool HandleAll(Control*, MessageRecord& message, LRESULT& result, void* argument
     return true;
 }
 
-bool HandleFirst(Control*, MessageRecord& message, LRESULT& result, void* argument)
-{
+bool HandleFirst(Control*, MessageRecord& message, LRESULT& result, void* argument) {
     if (message.Message != WM_APP + 2)
         return false;
     static_cast<std::vector<int>*>(argument)->push_back(2);
@@ -269,8 +256,7 @@ bool HandleFirst(Control*, MessageRecord& message, LRESULT& result, void* argume
     return true;
 }
 
-TEST(WindowProcTest, AttachedProceduresRunNewestFirstAndOnce)
-{
+TEST(WindowProcTest, AttachedProceduresRunNewestFirstAndOnce) {
     Control* form = CreateForm(nullptr, "order");
     std::vector<int> calls;
     form->AttachMessageProc(HandleAll, &calls);
@@ -291,15 +277,13 @@ struct ResizeRecord {
     std::vector<RECT> ChildWindow;
 };
 
-void RecordResize(void* context, Control*)
-{
+void RecordResize(void* context, Control*) {
     ResizeRecord* record = static_cast<ResizeRecord*>(context);
     record->ChildBounds.push_back(record->Child->Bounds);
     record->ChildWindow.push_back(RectInParent(record->Child->Handle));
 }
 
-TEST(WindowProcTest, ResizeEventRunsBeforeTheDockedChildrenFollow)
-{
+TEST(WindowProcTest, ResizeEventRunsBeforeTheDockedChildrenFollow) {
     Control* form = CreateForm(nullptr, "resize");
     form->SetPosition(20, 20)->SetClientSize(400, 300);
     ResizeRecord record;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "support/WindowCapture.h"
 #include "control/Control.h"
+#include "support/WindowCapture.h"
 
 namespace {
 
@@ -9,26 +9,22 @@ struct Counts {
     int Enter = 0;
     int Leave = 0;
     int Move = 0;
-    bool Inside = false;   // answer of the hit-test handler
+    bool Inside = false;  // answer of the hit-test handler
 };
 
-void CountEnter(void* context, Control*)
-{
+void CountEnter(void* context, Control*) {
     ++static_cast<Counts*>(context)->Enter;
 }
 
-void CountLeave(void* context, Control*)
-{
+void CountLeave(void* context, Control*) {
     ++static_cast<Counts*>(context)->Leave;
 }
 
-void CountMove(void* context, Control*, MouseEventRecord&)
-{
+void CountMove(void* context, Control*, MouseEventRecord&) {
     ++static_cast<Counts*>(context)->Move;
 }
 
-bool AnswerHitTest(void* context, Control*)
-{
+bool AnswerHitTest(void* context, Control*) {
     return static_cast<Counts*>(context)->Inside;
 }
 
@@ -38,8 +34,7 @@ struct TrackedWindow {
     Control* Button = nullptr;
     Counts Count;
 
-    explicit TrackedWindow(bool flat = false)
-    {
+    explicit TrackedWindow(bool flat = false) {
         Form = CreateForm(nullptr, "Tracking");
         Form->SetPosition(120, 120)->SetClientSize(300, 200);
         // the edit box, created first, is the one that gets the focus when the form opens
@@ -52,16 +47,14 @@ struct TrackedWindow {
         Form->CreateWindowHandle();
         RepaintNow(Form->Handle);
     }
-    ~TrackedWindow()
-    {
+    ~TrackedWindow() {
         SetCursorPos(1000, 900);
         Form->Release();
         PumpMessages();
     }
 
     // Puts the cursor at x, y of the button's client area and lets the button see a move.
-    void MoveTo(int x, int y) const
-    {
+    void MoveTo(int x, int y) const {
         POINT point = {x, y};
         ClientToScreen(Button->Handle, &point);
         SetCursorPos(point.x, point.y);
@@ -69,8 +62,7 @@ struct TrackedWindow {
         PumpMessages();
     }
     // Puts the cursor on the form outside the button.
-    void MoveAway() const
-    {
+    void MoveAway() const {
         POINT point = {250, 150};
         ClientToScreen(Form->Handle, &point);
         SetCursorPos(point.x, point.y);
@@ -80,8 +72,7 @@ struct TrackedWindow {
 
 }  // namespace
 
-TEST(MouseTrackingTest, EnteringRaisesMouseEnterOnceAndLeavingMouseLeaveOnce)
-{
+TEST(MouseTrackingTest, EnteringRaisesMouseEnterOnceAndLeavingMouseLeaveOnce) {
     TrackedWindow window;
     window.MoveTo(10, 10);
     window.MoveTo(30, 20);
@@ -103,8 +94,7 @@ TEST(MouseTrackingTest, EnteringRaisesMouseEnterOnceAndLeavingMouseLeaveOnce)
     EXPECT_EQ(2, window.Count.Enter);
 }
 
-TEST(MouseTrackingTest, LosingTheMouseRaisesOneLeave)
-{
+TEST(MouseTrackingTest, LosingTheMouseRaisesOneLeave) {
     TrackedWindow window;
     window.MoveTo(40, 20);
     ASSERT_EQ(1, window.Count.Enter);
@@ -114,8 +104,7 @@ TEST(MouseTrackingTest, LosingTheMouseRaisesOneLeave)
     EXPECT_FALSE(window.Button->MouseInside);
 }
 
-TEST(MouseTrackingTest, HitTestHandlerDecidesInsteadOfTheCursor)
-{
+TEST(MouseTrackingTest, HitTestHandlerDecidesInsteadOfTheCursor) {
     TrackedWindow window;
     window.Button->SetHitTestEvent(AnswerHitTest, &window.Count);
     window.MoveAway();
@@ -130,8 +119,7 @@ TEST(MouseTrackingTest, HitTestHandlerDecidesInsteadOfTheCursor)
     EXPECT_EQ(1, window.Count.Leave);
 }
 
-TEST(MouseTrackingTest, TrackingLeavesTheMouseMessagesToOtherHandlers)
-{
+TEST(MouseTrackingTest, TrackingLeavesTheMouseMessagesToOtherHandlers) {
     TrackedWindow window;
     window.Button->SetMouseMoveEvent(CountMove, &window.Count);
     window.MoveTo(30, 15);
@@ -140,8 +128,7 @@ TEST(MouseTrackingTest, TrackingLeavesTheMouseMessagesToOtherHandlers)
     EXPECT_GE(window.Count.Move, 2);
 }
 
-TEST(MouseTrackingTest, FlatButtonShowsItsEdgeOnlyWhileTheMouseIsInside)
-{
+TEST(MouseTrackingTest, FlatButtonShowsItsEdgeOnlyWhileTheMouseIsInside) {
     TrackedWindow window(true);
     window.MoveAway();
     PumpMessages();

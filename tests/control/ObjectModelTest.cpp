@@ -5,6 +5,8 @@
 
 #include "ControlTestHelpers.h"
 #include "control/Control.h"
+#include "control/PointerList.h"
+#include "control/StringList.h"
 
 namespace {
 
@@ -24,8 +26,7 @@ private:
     int id_;
 };
 
-TEST(ManagedObjectTest, FreshObjectGoesWithOneReleaseAndHoldsKeepItAlive)
-{
+TEST(ManagedObjectTest, FreshObjectGoesWithOneReleaseAndHoldsKeepItAlive) {
     int destroyed = 0;
     StringList* list = NewStringList();
     WatchDestruction(list, &destroyed);
@@ -39,8 +40,7 @@ TEST(ManagedObjectTest, FreshObjectGoesWithOneReleaseAndHoldsKeepItAlive)
     EXPECT_EQ(destroyed, 1);
 }
 
-TEST(ManagedObjectTest, OwnedObjectsAreReleasedOldestFirst)
-{
+TEST(ManagedObjectTest, OwnedObjectsAreReleasedOldestFirst) {
     std::vector<int> order;
     releaseOrder = &order;
     StringList* owner = NewStringList();
@@ -57,8 +57,7 @@ TEST(ManagedObjectTest, OwnedObjectsAreReleasedOldestFirst)
 }
 
 // A form with a label, both counted into destroyed when they go.
-Control* WatchedFormWithLabel(int* destroyed, Control** label)
-{
+Control* WatchedFormWithLabel(int* destroyed, Control** label) {
     Control* form = CreateForm(nullptr, "deferred");
     *label = CreateLabel(form, "text");
     WatchDestruction(form, destroyed);
@@ -66,8 +65,7 @@ Control* WatchedFormWithLabel(int* destroyed, Control** label)
     return form;
 }
 
-TEST(ManagedObjectTest, ControlDestructionWaitsForTheOutermostHandler)
-{
+TEST(ManagedObjectTest, ControlDestructionWaitsForTheOutermostHandler) {
     int destroyed = 0;
     Control* label = nullptr;
     Control* form = WatchedFormWithLabel(&destroyed, &label);
@@ -82,8 +80,7 @@ TEST(ManagedObjectTest, ControlDestructionWaitsForTheOutermostHandler)
     EXPECT_EQ(destroyed, 2);
 }
 
-TEST(ManagedObjectTest, ChildReleasedBeforeItsParentWhileDeferredGoesOnce)
-{
+TEST(ManagedObjectTest, ChildReleasedBeforeItsParentWhileDeferredGoesOnce) {
     int destroyed = 0;
     Control* label = nullptr;
     Control* form = WatchedFormWithLabel(&destroyed, &label);
@@ -94,8 +91,7 @@ TEST(ManagedObjectTest, ChildReleasedBeforeItsParentWhileDeferredGoesOnce)
     EXPECT_EQ(destroyed, 2);
 }
 
-TEST(PointerListTest, GrowsByItsStepOrByAQuarter)
-{
+TEST(PointerListTest, GrowsByItsStepOrByAQuarter) {
     PointerList stepped(4);
     int items[10] = {};
     stepped.Add(&items[0]);
@@ -111,8 +107,7 @@ TEST(PointerListTest, GrowsByItsStepOrByAQuarter)
     EXPECT_EQ(quarter.Capacity(), 2);
 }
 
-TEST(PointerListTest, InsertDeleteAndIndexOf)
-{
+TEST(PointerListTest, InsertDeleteAndIndexOf) {
     PointerList list(4);
     int a = 0, b = 0, c = 0, d = 0;
     list.Add(&a);
@@ -130,8 +125,7 @@ TEST(PointerListTest, InsertDeleteAndIndexOf)
     EXPECT_EQ(list.Count(), 2);
 }
 
-TEST(StringListTest, KeepsCopiesAndAnswersEmptyOutsideTheRange)
-{
+TEST(StringListTest, KeepsCopiesAndAnswersEmptyOutsideTheRange) {
     StringList* list = NewStringList();
     std::string text = "123";
     StringListAdd(list, text);
@@ -150,13 +144,11 @@ TEST(StringListTest, KeepsCopiesAndAnswersEmptyOutsideTheRange)
 }
 
 int changes = 0;
-void CountChange(Control*, GraphicTool*)
-{
+void CountChange(Control*, GraphicTool*) {
     ++changes;
 }
 
-TEST(GraphicToolTest, FaceNameIsCutTo31CharactersAndUnchangedNamesDoNothing)
-{
+TEST(GraphicToolTest, FaceNameIsCutTo31CharactersAndUnchangedNamesDoNothing) {
     GraphicTool font(GraphicToolKind::Font);
     font.Changed = CountChange;
     changes = 0;
@@ -171,8 +163,7 @@ TEST(GraphicToolTest, FaceNameIsCutTo31CharactersAndUnchangedNamesDoNothing)
     EXPECT_EQ(changes, 1);
 }
 
-TEST(GraphicToolTest, BoldRaisesTheWeightTo700AndClearingItGives0)
-{
+TEST(GraphicToolTest, BoldRaisesTheWeightTo700AndClearingItGives0) {
     GraphicTool font(GraphicToolKind::Font);
     font.SetWeight(400);
     font.SetStyle(FontBold);
@@ -188,8 +179,7 @@ TEST(GraphicToolTest, BoldRaisesTheWeightTo700AndClearingItGives0)
     EXPECT_EQ(font.Weight, 300);
 }
 
-TEST(GraphicToolTest, HandleIsMadeOnDemandAndRemadeAfterAChange)
-{
+TEST(GraphicToolTest, HandleIsMadeOnDemandAndRemadeAfterAChange) {
     GraphicTool font(GraphicToolKind::Font);
     font.SetFaceName("Arial");
     font.SetHeight(14);
@@ -207,8 +197,7 @@ TEST(GraphicToolTest, HandleIsMadeOnDemandAndRemadeAfterAChange)
     EXPECT_EQ(made.lfWeight, FW_BOLD);
 }
 
-TEST(ColourTest, SystemColoursResolveAtUse)
-{
+TEST(ColourTest, SystemColoursResolveAtUse) {
     EXPECT_EQ(ResolveColour(0x00C08080), static_cast<COLORREF>(0xC08080));
     EXPECT_EQ(ResolveColour(ColourBtnFace), GetSysColor(COLOR_BTNFACE));
     EXPECT_EQ(ResolveColour(ColourWindow), GetSysColor(COLOR_WINDOW));

@@ -12,8 +12,7 @@ namespace {
 
 class RowInProgressTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         form_ = CreateForm(nullptr, "Row in progress test");
         form_->SetPosition(0, 0)->SetClientSize(500, 300);
         list_ = CreateListView(form_, ListViewReport, 0x00018B00, nullptr, nullptr, nullptr);
@@ -35,8 +34,7 @@ protected:
 
     int Top() const { return static_cast<int>(list_->Send(LVM_GETTOPINDEX)); }
 
-    std::vector<int> RowsWith(unsigned flags) const
-    {
+    std::vector<int> RowsWith(unsigned flags) const {
         std::vector<int> rows;
         for (int row = 0; row < RowCount(list_); ++row) {
             if (RowState(list_, row) & flags)
@@ -50,21 +48,20 @@ protected:
     int perPage_ = 0;
 };
 
-TEST_F(RowInProgressTest, TheRowBecomesTheOnlyRowWithAnyFlag)
-{
+TEST_F(RowInProgressTest, TheRowBecomesTheOnlyRowWithAnyFlag) {
     SelectAllRows(list_);
     SetRowState(list_, 7, RowCut);
     SetRowState(list_, 9, RowDropHighlighted | RowFocused);
     MarkRowInProgress(list_, 3);
     EXPECT_EQ(RowState(list_, 3), static_cast<unsigned>(RowFocused | RowSelected));
-    EXPECT_EQ(RowsWith(RowFocused | RowSelected | RowCut | RowDropHighlighted), std::vector<int>{3});
+    EXPECT_EQ(RowsWith(RowFocused | RowSelected | RowCut | RowDropHighlighted),
+              std::vector<int>{3});
 
     MarkRowInProgress(list_, -1);
     EXPECT_TRUE(RowsWith(RowFocused | RowSelected | RowCut | RowDropHighlighted).empty());
 }
 
-TEST_F(RowInProgressTest, ARowOutOfViewComesFirstSoThatTheNextRowsNeedNoScrolling)
-{
+TEST_F(RowInProgressTest, ARowOutOfViewComesFirstSoThatTheNextRowsNeedNoScrolling) {
     const int first = perPage_ + 5;
     MarkRowInProgress(list_, first);
     EXPECT_EQ(Top(), first);
@@ -85,14 +82,14 @@ TEST_F(RowInProgressTest, ARowOutOfViewComesFirstSoThatTheNextRowsNeedNoScrollin
     EXPECT_EQ(FocusedRow(list_), 98);
 }
 
-TEST_F(RowInProgressTest, TheListIsRepaintedAfterAScrollWhileTheWindowStaysShown)
-{
+TEST_F(RowInProgressTest, TheListIsRepaintedAfterAScrollWhileTheWindowStaysShown) {
     ASSERT_TRUE(IsWindowVisible(list_->Handle));
     PumpMessages();
     MarkRowInProgress(list_, 50);
     EXPECT_TRUE(IsWindowVisible(list_->Handle));
     RECT dirty = {};
-    EXPECT_TRUE(GetUpdateRect(list_->Handle, &dirty, FALSE)) << "the scrolled rows are still to be painted";
+    EXPECT_TRUE(GetUpdateRect(list_->Handle, &dirty, FALSE))
+        << "the scrolled rows are still to be painted";
     PumpMessages();
     EXPECT_FALSE(GetUpdateRect(list_->Handle, &dirty, FALSE));
 
@@ -103,4 +100,4 @@ TEST_F(RowInProgressTest, TheListIsRepaintedAfterAScrollWhileTheWindowStaysShown
     EXPECT_FALSE(IsWindowVisible(list_->Handle));
 }
 
-} // namespace
+}  // namespace

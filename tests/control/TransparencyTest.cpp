@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "support/WindowCapture.h"
 #include "control/Control.h"
 #include "control/GdiHandles.h"
 #include "control/GradientPanel.h"
 #include "control/Painting.h"
+#include "support/WindowCapture.h"
 
 namespace {
 
@@ -19,8 +19,7 @@ struct BarWindow {
     Control* Bar = nullptr;
     Control* Label = nullptr;
 
-    BarWindow(bool transparentLabel, const char* caption)
-    {
+    BarWindow(bool transparentLabel, const char* caption) {
         Form = CreateForm(nullptr, "Transparency");
         Form->SetPosition(100, 100)->SetClientSize(320, 200);
         Form->SetColour(0x00FF00);
@@ -31,13 +30,11 @@ struct BarWindow {
         if (transparentLabel)
             Label->SetTransparent(true);
     }
-    ~BarWindow()
-    {
+    ~BarWindow() {
         Form->Release();
         PumpMessages();
     }
-    void Show() const
-    {
+    void Show() const {
         Form->CreateWindowHandle();
         RepaintNow(Form->Handle);
     }
@@ -52,8 +49,7 @@ struct Split {
     int Other = 0;
 };
 
-Split SplitByGradient(const CapturedImage& image, int topInBar)
-{
+Split SplitByGradient(const CapturedImage& image, int topInBar) {
     Split split;
     for (int y = 0; y < image.Height; ++y)
         for (int x = 0; x < image.Width; ++x) {
@@ -66,8 +62,7 @@ Split SplitByGradient(const CapturedImage& image, int topInBar)
 }
 
 // The ring of pixels along the image's border all show the gradient of their row.
-void ExpectGradientBorder(const CapturedImage& image, int topInBar)
-{
+void ExpectGradientBorder(const CapturedImage& image, int topInBar) {
     for (int x = 0; x < image.Width; ++x) {
         ASSERT_EQ(BarWindow::BarLine(topInBar), image.At(x, 0)) << "top, x " << x;
         ASSERT_EQ(BarWindow::BarLine(topInBar + image.Height - 1), image.At(x, image.Height - 1))
@@ -75,14 +70,14 @@ void ExpectGradientBorder(const CapturedImage& image, int topInBar)
     }
     for (int y = 0; y < image.Height; ++y) {
         ASSERT_EQ(BarWindow::BarLine(topInBar + y), image.At(0, y)) << "left, y " << y;
-        ASSERT_EQ(BarWindow::BarLine(topInBar + y), image.At(image.Width - 1, y)) << "right, y " << y;
+        ASSERT_EQ(BarWindow::BarLine(topInBar + y), image.At(image.Width - 1, y))
+            << "right, y " << y;
     }
 }
 
 }  // namespace
 
-TEST(TransparencyTest, TransparentLabelShowsTheGradientAroundItsText)
-{
+TEST(TransparencyTest, TransparentLabelShowsTheGradientAroundItsText) {
     BarWindow window(true, "Look in");
     window.Show();
     const CapturedImage image = CaptureOnScreen(window.Label->Handle);
@@ -97,8 +92,7 @@ TEST(TransparencyTest, TransparentLabelShowsTheGradientAroundItsText)
     ExpectGradientBorder(CapturePrintClient(window.Label->Handle), 20);
 }
 
-TEST(TransparencyTest, OpaqueLabelPaintsItsOwnBackground)
-{
+TEST(TransparencyTest, OpaqueLabelPaintsItsOwnBackground) {
     BarWindow window(false, "Look in");
     window.Show();
     const CapturedImage image = CaptureOnScreen(window.Label->Handle);
@@ -108,8 +102,7 @@ TEST(TransparencyTest, OpaqueLabelPaintsItsOwnBackground)
     EXPECT_EQ(0, SplitByGradient(image, 20).Gradient);
 }
 
-TEST(TransparencyTest, ChangedTextOfATransparentLabelLeavesNoTrace)
-{
+TEST(TransparencyTest, ChangedTextOfATransparentLabelLeavesNoTrace) {
     BarWindow window(true, "WWWWWWWWWW");
     window.Show();
     window.Label->SetText("i");
@@ -121,8 +114,7 @@ TEST(TransparencyTest, ChangedTextOfATransparentLabelLeavesNoTrace)
             ASSERT_EQ(BarWindow::BarLine(20 + y), image.At(x, y)) << x << ", " << y;
 }
 
-TEST(TransparencyTest, RepaintedBarRefreshesTheTransparentChildrenOnIt)
-{
+TEST(TransparencyTest, RepaintedBarRefreshesTheTransparentChildrenOnIt) {
     BarWindow window(true, "Look in");
     window.Show();
     window.Bar->GradientColour1 = 0x00FF00;
@@ -134,8 +126,7 @@ TEST(TransparencyTest, RepaintedBarRefreshesTheTransparentChildrenOnIt)
     EXPECT_EQ(RGB(0, 255, 0), image.At(89, 19));
 }
 
-TEST(TransparencyTest, TransparentRadioButtonInATransparentGroupShowsTheGradient)
-{
+TEST(TransparencyTest, TransparentRadioButtonInATransparentGroupShowsTheGradient) {
     BarWindow window(true, "Look in");
     Control* group = CreateGroupBox(window.Bar, "");
     group->SetPosition(120, 1)->Resize(145, 57)->SetTransparent(true);
@@ -160,8 +151,7 @@ TEST(TransparencyTest, TransparentRadioButtonInATransparentGroupShowsTheGradient
         ASSERT_EQ(BarWindow::BarLine(groupInBar.top + y), groupImage.At(x, y)) << x;
 }
 
-TEST(TransparencyTest, FormAndGroupBoxEraseWithTheirColours)
-{
+TEST(TransparencyTest, FormAndGroupBoxEraseWithTheirColours) {
     BarWindow window(false, "x");
     Control* group = CreateGroupBox(window.Form, "Options");
     group->SetPosition(10, 80)->Resize(150, 100)->SetColour(0x800000);
@@ -173,8 +163,7 @@ TEST(TransparencyTest, FormAndGroupBoxEraseWithTheirColours)
     EXPECT_EQ(RGB(0, 0, 128), groupImage.At(75, 60));
 }
 
-TEST(TransparencyTest, DoubleBufferedFormStillShowsItsBackgroundAndChildren)
-{
+TEST(TransparencyTest, DoubleBufferedFormStillShowsItsBackgroundAndChildren) {
     BarWindow window(false, "x");
     window.Form->SetDoubleBuffered(true);
     Control* edit = CreateEdit(window.Form, 0);
@@ -187,8 +176,7 @@ TEST(TransparencyTest, DoubleBufferedFormStillShowsItsBackgroundAndChildren)
     EXPECT_EQ(RGB(0, 0, 255), editImage.At(editImage.Width - 3, editImage.Height / 2));
 }
 
-TEST(ColourMessageTest, OpaqueChildAnswersWithItsColoursAndACachedBrush)
-{
+TEST(ColourMessageTest, OpaqueChildAnswersWithItsColoursAndACachedBrush) {
     Control* form = CreateForm(nullptr, "Colours");
     Control* label = CreateLabel(form, "x");
     label->SetColour(0x030201)->SetFontColour(0x060504);
@@ -211,8 +199,7 @@ TEST(ColourMessageTest, OpaqueChildAnswersWithItsColoursAndACachedBrush)
     form->Release();
 }
 
-TEST(ColourMessageTest, TransparentChildAnswersWithTheHollowBrush)
-{
+TEST(ColourMessageTest, TransparentChildAnswersWithTheHollowBrush) {
     Control* form = CreateForm(nullptr, "Colours");
     Control* label = CreateLabel(form, "x");
     label->SetFontColour(0x0000FF)->SetTransparent(true);

@@ -24,21 +24,20 @@ const std::wstring ReportCnWide = L"\x62A5\x544A.exe";
 const std::string Smile = "x\xF0\x9F\x98\x80.exe";  // x😀.exe
 const std::wstring SmileWide = L"x\xD83D\xDE00.exe";
 
-std::wstring ListCellAsShown(Control* list, int row, int column)
-{
+std::wstring ListCellAsShown(Control* list, int row, int column) {
     wchar_t text[2048] = {};
     LVITEMW item = {};
     item.iSubItem = column;
     item.pszText = text;
     item.cchTextMax = 2048;
-    SendMessageW(list->Handle, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    SendMessageW(list->Handle, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                 reinterpret_cast<LPARAM>(&item));
     return text;
 }
 
 class WideTextTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         form_ = CreateForm(nullptr, "Texts test");
         form_->SetClientSize(700, 400);
         list_ = CreateListView(form_, ListViewReport,
@@ -59,10 +58,9 @@ protected:
     Control* edit_ = nullptr;
 };
 
-} // namespace
+}  // namespace
 
-TEST(WideText, ConvertsBetweenTheCodePageAndUtf16)
-{
+TEST(WideText, ConvertsBetweenTheCodePageAndUtf16) {
     ASSERT_EQ(GetACP(), 65001u) << "the test program carries the program's manifest";
     EXPECT_EQ(WideText(ReportRu), ReportRuWide);
     EXPECT_EQ(WideText(Smile), SmileWide);
@@ -70,25 +68,27 @@ TEST(WideText, ConvertsBetweenTheCodePageAndUtf16)
     EXPECT_EQ(AnsiText(SmileWide), Smile);
     EXPECT_EQ(WideText(""), L"");
     EXPECT_EQ(AnsiText(L""), "");
-    EXPECT_EQ(WideText("a\xFF" "b"), L"a\xFFFD" L"b");
+    EXPECT_EQ(WideText("a\xFF"
+                       "b"),
+              L"a\xFFFD"
+              L"b");
 }
 
-TEST(WideText, ComparisonIgnoresCaseInEveryScript)
-{
+TEST(WideText, ComparisonIgnoresCaseInEveryScript) {
     EXPECT_EQ(CompareWideTextIgnoringCase(ReportRuWide, L"\x041E\x0422\x0427\x0401\x0422.EXE"), 0);
     EXPECT_LT(CompareWideTextIgnoringCase(L"arbeit", L"\x00C4rger"), 0);
     EXPECT_LT(CompareWideTextIgnoringCase(L"\x00C4rger", L"b"), 0);
     EXPECT_GT(CompareWideTextIgnoringCase(L"Zebra", L"\x00E4rger"), 0);
 }
 
-TEST_F(WideTextTest, ListCellsShowTheCharactersAndLongCellsComeBackWhole)
-{
+TEST_F(WideTextTest, ListCellsShowTheCharactersAndLongCellsComeBackWhole) {
     AddRow(list_, ReportRu);
     SetCell(list_, 0, 1, "C:\\" + ReportCn + "\\");
     EXPECT_EQ(ListCellAsShown(list_, 0, 0), ReportRuWide);
     EXPECT_EQ(ListCellAsShown(list_, 0, 1), L"C:\\" + ReportCnWide + L"\\");
     // Texts of two-, three- and four-byte characters around the sizes GetCell asks for.
-    for (const std::string& unit : {std::string("\xD0\x96"), std::string("\xE6\x8A\xA5"), std::string("\xF0\x9F\x98\x80")}) {
+    for (const std::string& unit :
+         {std::string("\xD0\x96"), std::string("\xE6\x8A\xA5"), std::string("\xF0\x9F\x98\x80")}) {
         for (size_t count : {30u, 33u, 49u, 50u, 99u, 100u, 233u, 400u}) {
             std::string text;
             for (size_t i = 0; i < count; ++i)
@@ -99,10 +99,10 @@ TEST_F(WideTextTest, ListCellsShowTheCharactersAndLongCellsComeBackWhole)
     }
 }
 
-TEST_F(WideTextTest, RowsOfEveryScriptSortLikeThePlatformsComparison)
-{
-    const std::vector<std::string> names = {"Zebra.exe", "\xC3\x84rger.exe", "arbeit.exe", ReportRu, ReportCn, Smile,
-                                            "\xD0\x90\xD0\xB1.exe", "b.exe"};
+TEST_F(WideTextTest, RowsOfEveryScriptSortLikeThePlatformsComparison) {
+    const std::vector<std::string> names = {
+        "Zebra.exe", "\xC3\x84rger.exe",     "arbeit.exe", ReportRu, ReportCn,
+        Smile,       "\xD0\x90\xD0\xB1.exe", "b.exe"};
     for (const std::string& name : names)
         AddRow(list_, name);
     SortRowsByColumn(list_, 0);
@@ -110,14 +110,14 @@ TEST_F(WideTextTest, RowsOfEveryScriptSortLikeThePlatformsComparison)
     for (int row = 1; row < RowCount(list_); ++row) {
         const std::wstring previous = ListCellAsShown(list_, row - 1, 0);
         const std::wstring current = ListCellAsShown(list_, row, 0);
-        EXPECT_LE(CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, previous.c_str(), -1, current.c_str(), -1),
+        EXPECT_LE(CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, previous.c_str(), -1,
+                                 current.c_str(), -1),
                   CSTR_EQUAL)
             << row;
     }
 }
 
-TEST_F(WideTextTest, EditsShowAndGiveBackTheCharacters)
-{
+TEST_F(WideTextTest, EditsShowAndGiveBackTheCharacters) {
     edit_->SetText("C:\\" + ReportCn);
     wchar_t shown[256] = {};
     GetWindowTextW(edit_->Handle, shown, 256);
@@ -126,8 +126,7 @@ TEST_F(WideTextTest, EditsShowAndGiveBackTheCharacters)
     EXPECT_EQ(edit_->GetText(), "D:\\" + Smile);
 }
 
-TEST(WideTextMessageBox, MessageBoxesShowTheCharacters)
-{
+TEST(WideTextMessageBox, MessageBoxesShowTheCharacters) {
     MessageBoxAnswerer answerer(IDOK);
     ShowMessageBox("Restored " + ReportRu + " and " + Smile, MB_ICONINFORMATION);
     ASSERT_EQ(answerer.Boxes().size(), 1u);

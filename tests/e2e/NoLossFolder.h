@@ -11,25 +11,26 @@
 #include <string>
 #include <vector>
 
+#include "control/UniqueHandle.h"
 #include "support/FolderSnapshot.h"
 
 namespace noloss {
 
 // A document of the folder: a genuine document (Offset 0) or one carried by a program.
 struct CorpusDocument {
-  std::string Bytes;
-  std::string Home;  // the file that holds it, relative to the test folder
-  size_t Offset = 0;
+    std::string Bytes;
+    std::string Home;  // the file that holds it, relative to the test folder
+    size_t Offset = 0;
 };
 
 struct Corpus {
-  std::vector<CorpusDocument> Documents;
-  // Carrier (relative path) -> the index of the document it carries.
-  std::map<std::string, size_t> Carriers;
-  // Files the test holds open while the program runs: without sharing (the program can
-  // neither read, replace nor remove them) and shared for reading only.
-  std::vector<std::string> LockedFiles;
-  std::vector<std::string> HeldFiles;
+    std::vector<CorpusDocument> Documents;
+    // Carrier (relative path) -> the index of the document it carries.
+    std::map<std::string, size_t> Carriers;
+    // Files the test holds open while the program runs: without sharing (the program can
+    // neither read, replace nor remove them) and shared for reading only.
+    std::vector<std::string> LockedFiles;
+    std::vector<std::string> HeldFiles;
 };
 
 // Builds the test folder (which must exist and be empty) with real documents of the
@@ -39,8 +40,8 @@ Corpus BuildFolder(const std::string& folder, uint32_t seed);
 // A file removed by "Delete files" answered Yes: its path relative to the test folder
 // and its bytes when the question was answered.
 struct UserDeletion {
-  std::string Path;
-  std::string Bytes;
+    std::string Path;
+    std::string Bytes;
 };
 
 // The broken rules: documents lost, original files changed or gone without their bytes
@@ -50,18 +51,8 @@ std::vector<std::string> Violations(const Corpus& corpus, const scratch::FolderS
                                     const scratch::FolderSnapshot& after,
                                     const std::vector<UserDeletion>& deleted);
 
-// Holds a file open for the test's lifetime: without sharing (locked) or shared for
-// reading only (held).
-class OpenFile {
- public:
-  OpenFile(const std::string& path, bool shareRead);
-  ~OpenFile();
-  OpenFile(const OpenFile&) = delete;
-  OpenFile& operator=(const OpenFile&) = delete;
-  bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
-
- private:
-  HANDLE handle_;
-};
+// Opens a file to hold it open for the test's lifetime: without sharing (locked) or
+// shared for reading only (held).
+FileHandle OpenHeld(const std::string& path, bool shareRead);
 
 }  // namespace noloss

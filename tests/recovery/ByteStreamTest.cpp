@@ -11,8 +11,7 @@
 
 namespace {
 
-std::string Pattern(int32_t size)
-{
+std::string Pattern(int32_t size) {
     std::string bytes(static_cast<size_t>(size), '\0');
     for (int32_t i = 0; i < size; ++i) {
         bytes[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
@@ -20,19 +19,18 @@ std::string Pattern(int32_t size)
     return bytes;
 }
 
-std::string ReadAll(ByteStream& stream)
-{
+std::string ReadAll(ByteStream& stream) {
     std::string bytes(static_cast<size_t>(StreamSize(stream)), '\0');
     StreamSeek(stream, 0, FromBeginning);
-    bytes.resize(static_cast<size_t>(StreamRead(stream, &bytes[0], static_cast<int32_t>(bytes.size()))));
+    bytes.resize(
+        static_cast<size_t>(StreamRead(stream, &bytes[0], static_cast<int32_t>(bytes.size()))));
     return bytes;
 }
 
 // Makes every allocation larger than a limit fail while it is alive.
 class MemoryLimit {
 public:
-    explicit MemoryLimit(size_t limit)
-    {
+    explicit MemoryLimit(size_t limit) {
         Limit() = limit;
         previous_ = SetStreamAllocator(Allocate);
     }
@@ -41,13 +39,11 @@ public:
     MemoryLimit& operator=(const MemoryLimit&) = delete;
 
 private:
-    static size_t& Limit()
-    {
+    static size_t& Limit() {
         static size_t limit = 0;
         return limit;
     }
-    static void* Allocate(void* block, size_t bytes)
-    {
+    static void* Allocate(void* block, size_t bytes) {
         return bytes > Limit() ? nullptr : std::realloc(block, bytes);
     }
     StreamAllocator previous_;
@@ -58,8 +54,7 @@ protected:
     scratch::ScratchFolder scratch{"qf-recovery"};
 };
 
-TEST_F(ByteStreamTest, MissingFileReadsAsEmpty)
-{
+TEST_F(ByteStreamTest, MissingFileReadsAsEmpty) {
     ByteStreamPtr stream = OpenFileStreamForRead(scratch.Path("missing.exe"));
     ASSERT_TRUE(stream);
     char buffer[8] = {};
@@ -73,8 +68,7 @@ TEST_F(ByteStreamTest, MissingFileReadsAsEmpty)
     EXPECT_TRUE(FreeStream(stream));  // a null stream is ignored
 }
 
-TEST_F(ByteStreamTest, ReadStreamSeeksReadsAndRefusesNegativePositions)
-{
+TEST_F(ByteStreamTest, ReadStreamSeeksReadsAndRefusesNegativePositions) {
     const std::string bytes = Pattern(70000);
     ByteStreamPtr stream = OpenFileStreamForRead(scratch.WriteFile("carrier.exe", bytes));
     EXPECT_EQ(70000, StreamSize(*stream));
@@ -91,8 +85,7 @@ TEST_F(ByteStreamTest, ReadStreamSeeksReadsAndRefusesNegativePositions)
     EXPECT_EQ(bytes, scratch::ReadWholeFile(scratch.Path("carrier.exe")));
 }
 
-TEST_F(ByteStreamTest, WriteStreamNeverOpensAnExistingFileAndEndsItAfterEachWrite)
-{
+TEST_F(ByteStreamTest, WriteStreamNeverOpensAnExistingFileAndEndsItAfterEachWrite) {
     const std::string existing = scratch.WriteFile("out.doc", std::string(5000, 'o'));
     ByteStreamPtr refused = CreateFileStreamForWrite(existing);
     EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_EXISTS), GetLastError());
@@ -113,8 +106,7 @@ TEST_F(ByteStreamTest, WriteStreamNeverOpensAnExistingFileAndEndsItAfterEachWrit
     EXPECT_EQ("01234ab", scratch::ReadWholeFile(path));
 }
 
-TEST_F(ByteStreamTest, FreeStreamClosesTheFile)
-{
+TEST_F(ByteStreamTest, FreeStreamClosesTheFile) {
     const std::string path = scratch.WriteFile("carrier.exe", "MZ");
     ByteStreamPtr stream = OpenFileStreamForRead(path);
     EXPECT_FALSE(DeleteFileA(path.c_str()));  // open without delete sharing
@@ -122,8 +114,7 @@ TEST_F(ByteStreamTest, FreeStreamClosesTheFile)
     EXPECT_TRUE(DeleteFileA(path.c_str()));
 }
 
-TEST_F(ByteStreamTest, MemoryStreamGrowsInSteps)
-{
+TEST_F(ByteStreamTest, MemoryStreamGrowsInSteps) {
     ByteStreamPtr stream = NewMemoryStream();
     EXPECT_EQ(0, StreamSize(*stream));
     EXPECT_EQ(0u, stream->Capacity);
@@ -152,8 +143,7 @@ TEST_F(ByteStreamTest, MemoryStreamGrowsInSteps)
     EXPECT_FALSE(exact->Memory);
 }
 
-TEST_F(ByteStreamTest, MemoryStreamSeeksAndReadsWithinItsSize)
-{
+TEST_F(ByteStreamTest, MemoryStreamSeeksAndReadsWithinItsSize) {
     ByteStreamPtr stream = NewMemoryStream();
     const std::string bytes = Pattern(70000);
     ASSERT_EQ(70000, StreamWrite(*stream, bytes.data(), 70000));
@@ -173,8 +163,7 @@ TEST_F(ByteStreamTest, MemoryStreamSeeksAndReadsWithinItsSize)
     EXPECT_EQ(70000, StreamSize(*stream));
 }
 
-TEST_F(ByteStreamTest, CopiesFromAFileIntoAFreshMemoryStreamWithOneWrite)
-{
+TEST_F(ByteStreamTest, CopiesFromAFileIntoAFreshMemoryStreamWithOneWrite) {
     const std::string bytes = Pattern(100000);
     ByteStreamPtr in = OpenFileStreamForRead(scratch.WriteFile("carrier.exe", bytes));
     ByteStreamPtr out = NewMemoryStream();
@@ -185,8 +174,7 @@ TEST_F(ByteStreamTest, CopiesFromAFileIntoAFreshMemoryStreamWithOneWrite)
     EXPECT_EQ(100000, StreamPosition(*in));
 }
 
-TEST_F(ByteStreamTest, CopiesIntoAnExistingMemoryBlockAtItsPosition)
-{
+TEST_F(ByteStreamTest, CopiesIntoAnExistingMemoryBlockAtItsPosition) {
     const std::string bytes = Pattern(3000);
     ByteStreamPtr in = OpenFileStreamForRead(scratch.WriteFile("carrier.exe", bytes));
     ByteStreamPtr out = NewMemoryStream();
@@ -204,8 +192,7 @@ TEST_F(ByteStreamTest, CopiesIntoAnExistingMemoryBlockAtItsPosition)
     EXPECT_EQ("hea" + bytes + bytes.substr(1000), ReadAll(*out));
 }
 
-TEST_F(ByteStreamTest, CopiesFromMemoryUpToItsEnd)
-{
+TEST_F(ByteStreamTest, CopiesFromMemoryUpToItsEnd) {
     ByteStreamPtr source = NewMemoryStream();
     ByteStreamPtr dest = NewMemoryStream();
     StreamWrite(*source, "0123456789", 10);
@@ -217,8 +204,7 @@ TEST_F(ByteStreamTest, CopiesFromMemoryUpToItsEnd)
     EXPECT_EQ(0, CopyStreamBytes(*dest, *dest, 5));
 }
 
-TEST_F(ByteStreamTest, SaveWritesANewFileKeepsThePositionAndNeverReplaces)
-{
+TEST_F(ByteStreamTest, SaveWritesANewFileKeepsThePositionAndNeverReplaces) {
     ByteStreamPtr stream = NewMemoryStream();
     const std::string bytes = Pattern(40000);
     StreamWrite(*stream, bytes.data(), 40000);
@@ -239,8 +225,7 @@ TEST_F(ByteStreamTest, SaveWritesANewFileKeepsThePositionAndNeverReplaces)
     EXPECT_EQ(123, StreamPosition(*stream));
 }
 
-TEST_F(ByteStreamTest, SaveFromAFileStream)
-{
+TEST_F(ByteStreamTest, SaveFromAFileStream) {
     const std::string bytes = Pattern(50000);
     ByteStreamPtr in = OpenFileStreamForRead(scratch.WriteFile("carrier.exe", bytes));
     StreamSeek(*in, 7, FromBeginning);
@@ -251,8 +236,7 @@ TEST_F(ByteStreamTest, SaveFromAFileStream)
 
 // A save that does not put every byte into a created file reports it, with the
 // platform's reason, and leaves the stream where it was.
-TEST_F(ByteStreamTest, SaveReportsEveryFailure)
-{
+TEST_F(ByteStreamTest, SaveReportsEveryFailure) {
     ByteStreamPtr stream = NewMemoryStream();
     StreamWrite(*stream, "document", 8);
     StreamSeek(*stream, 2, FromBeginning);
@@ -292,8 +276,7 @@ TEST_F(ByteStreamTest, SaveReportsEveryFailure)
     EXPECT_EQ(2, StreamPosition(*stream));
 }
 
-TEST_F(ByteStreamTest, RunningOutOfMemoryGivesShortCounts)
-{
+TEST_F(ByteStreamTest, RunningOutOfMemoryGivesShortCounts) {
     const std::string bytes = Pattern(200000);
     ByteStreamPtr in = OpenFileStreamForRead(scratch.WriteFile("carrier.exe", bytes));
     ByteStreamPtr out = NewMemoryStream();
@@ -324,8 +307,7 @@ TEST_F(ByteStreamTest, RunningOutOfMemoryGivesShortCounts)
     EXPECT_EQ(100010, StreamSize(*out));
 }
 
-TEST_F(ByteStreamTest, FilesOfTwoGigabytesOrMoreReportNoSize)
-{
+TEST_F(ByteStreamTest, FilesOfTwoGigabytesOrMoreReportNoSize) {
     ASSERT_TRUE(scratch::WriteSparseFile(scratch.Path("huge.exe"), (int64_t(1) << 32) + 100, "MZ"));
     ASSERT_TRUE(scratch::WriteSparseFile(scratch.Path("big.exe"), (int64_t(1) << 31), "MZ"));
     ASSERT_TRUE(scratch::WriteSparseFile(scratch.Path("largest.exe"), 0x7FFFFFFF, "MZ"));
@@ -342,4 +324,4 @@ TEST_F(ByteStreamTest, FilesOfTwoGigabytesOrMoreReportNoSize)
     EXPECT_EQ(0x7FFFFFFF, StreamSize(*largest));
 }
 
-} // namespace
+}  // namespace

@@ -23,8 +23,7 @@ using scratch::WriteSparseFile;
 // as NUL-terminated segments; in the case-insensitive mode each segment and the
 // pattern are upper-cased with CharUpperA; a plain substring search per segment;
 // the next chunk starts pattern-length bytes before the end of the previous one.
-int32_t ReferenceFind(const std::string& data, const std::string& pattern, bool caseSensitive)
-{
+int32_t ReferenceFind(const std::string& data, const std::string& pattern, bool caseSensitive) {
     std::string wanted(pattern.c_str());
     if (wanted.empty()) {
         return -1;
@@ -58,8 +57,7 @@ int32_t ReferenceFind(const std::string& data, const std::string& pattern, bool 
     return -1;
 }
 
-std::string Hex(const std::string& bytes)
-{
+std::string Hex(const std::string& bytes) {
     static const char digits[] = "0123456789ABCDEF";
     std::string text;
     for (unsigned char c : bytes) {
@@ -70,8 +68,7 @@ std::string Hex(const std::string& bytes)
     return text;
 }
 
-char ChangeCase(char c, bool upper)
-{
+char ChangeCase(char c, bool upper) {
     char text[2] = {c, '\0'};
     if (upper) {
         CharUpperA(text);
@@ -83,16 +80,14 @@ char ChangeCase(char c, bool upper)
 
 class FindFastTest : public ::testing::Test {
 protected:
-    int32_t Find(const std::string& data, const std::string& pattern, bool caseSensitive = true)
-    {
+    int32_t Find(const std::string& data, const std::string& pattern, bool caseSensitive = true) {
         return FindPatternInFile(scratch.WriteFile("data.bin", data), pattern, caseSensitive);
     }
 
     scratch::ScratchFolder scratch{"qf-recovery"};
 };
 
-TEST_F(FindFastTest, FindsOccurrencesAtTheStartTheEndAndBetweenNuls)
-{
+TEST_F(FindFastTest, FindsOccurrencesAtTheStartTheEndAndBetweenNuls) {
     std::string data(1000, 'x');
     data.replace(0, 5, Ole2Bytes);
     EXPECT_EQ(0, Find(data, Ole2Bytes));
@@ -107,8 +102,7 @@ TEST_F(FindFastTest, FindsOccurrencesAtTheStartTheEndAndBetweenNuls)
     EXPECT_EQ(100, Find(data, Ole2Bytes));
 }
 
-TEST_F(FindFastTest, FindsOccurrencesStraddlingChunkBoundaries)
-{
+TEST_F(FindFastTest, FindsOccurrencesStraddlingChunkBoundaries) {
     std::string data(40000, 'x');
     data.replace(32766, 5, Ole2Bytes);
     EXPECT_EQ(32766, Find(data, Ole2Bytes));
@@ -127,11 +121,11 @@ TEST_F(FindFastTest, FindsOccurrencesStraddlingChunkBoundaries)
     EXPECT_EQ(3 * 32763 + 2, Find(data, Ole2Bytes));
 }
 
-TEST_F(FindFastTest, FindsNothingWhereNothingMatches)
-{
-    EXPECT_EQ(-1, Find(Ole2Bytes.substr(0, 4), Ole2Bytes));                 // shorter than the pattern
-    EXPECT_EQ(-1, Find("", Ole2Bytes));                                 // empty file
-    EXPECT_EQ(-1, Find(Ole2Bytes.substr(0, 3) + '\0' + Ole2Bytes.substr(3) + " padding", Ole2Bytes)); // cut by a NUL
+TEST_F(FindFastTest, FindsNothingWhereNothingMatches) {
+    EXPECT_EQ(-1, Find(Ole2Bytes.substr(0, 4), Ole2Bytes));  // shorter than the pattern
+    EXPECT_EQ(-1, Find("", Ole2Bytes));                      // empty file
+    EXPECT_EQ(-1, Find(Ole2Bytes.substr(0, 3) + '\0' + Ole2Bytes.substr(3) + " padding",
+                       Ole2Bytes));  // cut by a NUL
     EXPECT_EQ(-1, Find(std::string(70000, 'x'), Ole2Bytes));
     EXPECT_EQ(-1, FindPatternInFile(scratch.Path("missing.bin"), Ole2Bytes, true));
     EXPECT_EQ(-1, FindPatternInFile("", Ole2Bytes, true));
@@ -139,14 +133,12 @@ TEST_F(FindFastTest, FindsNothingWhereNothingMatches)
     EXPECT_EQ(-1, Find("abc", std::string("\0abc", 4)));
 }
 
-TEST_F(FindFastTest, PatternEndsAtItsFirstNul)
-{
+TEST_F(FindFastTest, PatternEndsAtItsFirstNul) {
     EXPECT_EQ(4, Find("xxxxabzz", std::string("ab\0cd", 5)));
     EXPECT_EQ(-1, Find("xxxxaxb", std::string("ab\0", 3)));
 }
 
-TEST_F(FindFastTest, CaseInsensitiveModeUpperCasesPatternAndData)
-{
+TEST_F(FindFastTest, CaseInsensitiveModeUpperCasesPatternAndData) {
     const std::string data = std::string(50, 'x') + "Word" + std::string(10, '\0') + "WORD";
     EXPECT_EQ(64, Find(data, "WORD", true));
     EXPECT_EQ(50, Find(data, "word", false));
@@ -154,8 +146,7 @@ TEST_F(FindFastTest, CaseInsensitiveModeUpperCasesPatternAndData)
     EXPECT_EQ(-1, Find(std::string(10, 'x') + "word", "WORD", true));
 }
 
-TEST_F(FindFastTest, CaseInsensitiveScanLeavesTheFileUnchanged)
-{
+TEST_F(FindFastTest, CaseInsensitiveScanLeavesTheFileUnchanged) {
     std::string data(70000, 'a');
     data[40000] = '\0';
     const std::string path = scratch.WriteFile("lower.bin", data);
@@ -163,8 +154,7 @@ TEST_F(FindFastTest, CaseInsensitiveScanLeavesTheFileUnchanged)
     EXPECT_EQ(data, scratch::ReadWholeFile(path));
 }
 
-TEST_F(FindFastTest, PatternsOfAChunkOrLongerAreRefused)
-{
+TEST_F(FindFastTest, PatternsOfAChunkOrLongerAreRefused) {
     const std::string data(40000, 'a');
     EXPECT_EQ(-1, Find(data, std::string(32768, 'a')));
     EXPECT_EQ(-1, Find(data, std::string(40000, 'a')));
@@ -176,16 +166,14 @@ TEST_F(FindFastTest, PatternsOfAChunkOrLongerAreRefused)
     EXPECT_EQ(0, Find(data, std::string(32767, 'a')));
 }
 
-TEST_F(FindFastTest, ScansAFileThatTheRestoreHoldsOpenForReading)
-{
+TEST_F(FindFastTest, ScansAFileThatTheRestoreHoldsOpenForReading) {
     const std::string path = scratch.WriteFile("carrier.exe", std::string(20480, 'M') + Ole2Bytes);
     ByteStreamPtr held = OpenFileStreamForRead(path);
     ASSERT_EQ(20485, StreamSize(*held));
     EXPECT_EQ(20480, FindPatternInFile(path, Ole2Bytes, true));
 }
 
-TEST_F(FindFastTest, FilesOfTwoGigabytesOrMoreAreRefused)
-{
+TEST_F(FindFastTest, FilesOfTwoGigabytesOrMoreAreRefused) {
     // The low half of 4 GiB + 100 is 100: the pattern at offset 10 must not be reported.
     const std::string head = std::string(10, 'x') + Ole2Bytes;
     ASSERT_TRUE(WriteSparseFile(scratch.Path("huge.bin"), (int64_t(1) << 32) + 100, head));
@@ -197,8 +185,7 @@ TEST_F(FindFastTest, FilesOfTwoGigabytesOrMoreAreRefused)
 // Generated files: sizes around chunk boundaries, bytes from small alphabets with
 // NUL runs and letters whose upper case differs, patterns planted across the
 // boundaries where chunks overlap, in mixed case.
-TEST_F(FindFastTest, MatchesTheDefinitionOnGeneratedFiles)
-{
+TEST_F(FindFastTest, MatchesTheDefinitionOnGeneratedFiles) {
     std::mt19937 random(20240611u);
     const std::vector<std::string> alphabets = {
         std::string("aAbB\0\0\0", 7),
@@ -206,9 +193,9 @@ TEST_F(FindFastTest, MatchesTheDefinitionOnGeneratedFiles)
         std::string("xyzXYZ\xE0\xC0\xFF\x9F\xB5\xDF\0", 13),
         Ole2Bytes + '\0',
     };
-    const std::vector<int32_t> sizes = {0,     1,     4,     5,     6,     32763, 32767,
-                                        32768, 32769, 32773, 65525, 65530, 65536, 65537,
-                                        98289, 98304, 98310};
+    const std::vector<int32_t> sizes = {0,     1,     4,     5,     6,     32763,
+                                        32767, 32768, 32769, 32773, 65525, 65530,
+                                        65536, 65537, 98289, 98304, 98310};
     const std::string path = scratch.Path("generated.bin");
     int matched = 0;
     for (int round = 0; round < 600; ++round) {
@@ -237,7 +224,8 @@ TEST_F(FindFastTest, MatchesTheDefinitionOnGeneratedFiles)
             if (random() % 100 < nulPercent) {
                 c = '\0';
             } else {
-                c = anyBytes ? static_cast<char>(random() % 256) : alphabet[random() % alphabet.size()];
+                c = anyBytes ? static_cast<char>(random() % 256)
+                             : alphabet[random() % alphabet.size()];
             }
         }
         const int32_t length = static_cast<int32_t>(std::strlen(pattern.c_str()));
@@ -263,8 +251,8 @@ TEST_F(FindFastTest, MatchesTheDefinitionOnGeneratedFiles)
 
         scratch.WriteFile("generated.bin", data);
         for (const bool caseSensitive : {true, false}) {
-            SCOPED_TRACE("round " + std::to_string(round) + ", size " + std::to_string(size)
-                         + ", pattern " + Hex(pattern) + (caseSensitive ? "" : ", any case"));
+            SCOPED_TRACE("round " + std::to_string(round) + ", size " + std::to_string(size) +
+                         ", pattern " + Hex(pattern) + (caseSensitive ? "" : ", any case"));
             const int32_t expected = ReferenceFind(data, pattern, caseSensitive);
             ASSERT_EQ(expected, FindPatternInFile(path, pattern, caseSensitive));
             if (caseSensitive) {
@@ -279,4 +267,4 @@ TEST_F(FindFastTest, MatchesTheDefinitionOnGeneratedFiles)
     EXPECT_LT(matched, 1100);
 }
 
-} // namespace
+}  // namespace

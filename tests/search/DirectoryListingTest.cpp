@@ -13,8 +13,8 @@
 
 namespace {
 
-std::vector<std::string> SortedNames(const std::string& path, const std::string& masks, uint32_t filter)
-{
+std::vector<std::string> SortedNames(const std::string& path, const std::string& masks,
+                                     uint32_t filter) {
     DirectoryListing listing(path, masks, filter);
     listing.SortEntries();
     std::vector<std::string> names;
@@ -26,10 +26,9 @@ std::vector<std::string> SortedNames(const std::string& path, const std::string&
 
 using Names = std::vector<std::string>;
 
-} // namespace
+}  // namespace
 
-TEST(WildcardMatch, StarQuestionMarkAndLiteralsIgnoringCase)
-{
+TEST(WildcardMatch, StarQuestionMarkAndLiteralsIgnoringCase) {
     EXPECT_TRUE(WildcardMatch("A.EXE", "*.exe"));
     EXPECT_TRUE(WildcardMatch("setup.exe", "S*.E?E"));
     EXPECT_TRUE(WildcardMatch("a.txt", "?.txt"));
@@ -47,15 +46,13 @@ TEST(WildcardMatch, StarQuestionMarkAndLiteralsIgnoringCase)
     EXPECT_FALSE(WildcardMatch("x.exe.txt", "*.exe"));
 }
 
-TEST(WildcardMatch, EmptyNameNeverMatches)
-{
+TEST(WildcardMatch, EmptyNameNeverMatches) {
     EXPECT_FALSE(WildcardMatch("", "*"));
     EXPECT_FALSE(WildcardMatch("", ""));
     EXPECT_FALSE(WildcardMatch("a", ""));
 }
 
-TEST(WildcardMatch, ManyStarsOnALongNameFinishQuickly)
-{
+TEST(WildcardMatch, ManyStarsOnALongNameFinishQuickly) {
     const std::string name(250, 'a');
     const DWORD start = GetTickCount();
     EXPECT_FALSE(WildcardMatch(name, "*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*b"));
@@ -63,8 +60,7 @@ TEST(WildcardMatch, ManyStarsOnALongNameFinishQuickly)
     EXPECT_LT(GetTickCount() - start, 1000u);
 }
 
-TEST(SplitMaskText, TrimsAndDropsEmptyPieces)
-{
+TEST(SplitMaskText, TrimsAndDropsEmptyPieces) {
     EXPECT_EQ((Names{"*.doc", "*.xls"}), SplitMaskText(" *.doc ; ;*.xls "));
     EXPECT_EQ((Names{"*.exe", "*.dll", "*.scr"}), SplitMaskText("*.exe;*.dll;*.scr"));
     EXPECT_EQ((Names{"*", "*.*"}), SplitMaskText("*;*.*"));
@@ -73,8 +69,7 @@ TEST(SplitMaskText, TrimsAndDropsEmptyPieces)
     EXPECT_TRUE(SplitMaskText(" ; \t ;").empty());
 }
 
-TEST(AcceptEntry, FirstDecidingMaskWins)
-{
+TEST(AcceptEntry, FirstDecidingMaskWins) {
     const Names excludeFirst = SplitMaskText("^a*;*");
     EXPECT_FALSE(AcceptEntry("abc.txt", FILE_ATTRIBUTE_ARCHIVE, 0, excludeFirst));
     EXPECT_TRUE(AcceptEntry("bcd.txt", FILE_ATTRIBUTE_ARCHIVE, 0, excludeFirst));
@@ -82,8 +77,7 @@ TEST(AcceptEntry, FirstDecidingMaskWins)
     EXPECT_TRUE(AcceptEntry("abc.txt", FILE_ATTRIBUTE_ARCHIVE, 0, includeFirst));
 }
 
-TEST(AcceptEntry, DotEntriesOnlyThroughADotMask)
-{
+TEST(AcceptEntry, DotEntriesOnlyThroughADotMask) {
     const DWORD folder = FILE_ATTRIBUTE_DIRECTORY;
     EXPECT_FALSE(AcceptEntry(".", folder, 0, SplitMaskText("*;*.*")));
     EXPECT_FALSE(AcceptEntry("..", folder, 0, SplitMaskText("")));
@@ -93,8 +87,7 @@ TEST(AcceptEntry, DotEntriesOnlyThroughADotMask)
     EXPECT_FALSE(AcceptEntry(".", folder, 0, SplitMaskText("..")));
 }
 
-TEST(AcceptEntry, OnlyExclusionMasksKeepTheRest)
-{
+TEST(AcceptEntry, OnlyExclusionMasksKeepTheRest) {
     const Names masks = SplitMaskText("^*.tmp;^~*");
     EXPECT_TRUE(AcceptEntry("a.doc", 0, 0, masks));
     EXPECT_FALSE(AcceptEntry("a.TMP", 0, 0, masks));
@@ -102,8 +95,7 @@ TEST(AcceptEntry, OnlyExclusionMasksKeepTheRest)
     EXPECT_TRUE(AcceptEntry("anything", 0, 0, SplitMaskText("^")));
 }
 
-TEST(AcceptEntry, AttributeFilter)
-{
+TEST(AcceptEntry, AttributeFilter) {
     const Names all = SplitMaskText("*");
     EXPECT_TRUE(AcceptEntry("d", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN, 0x10, all));
     EXPECT_FALSE(AcceptEntry("f", FILE_ATTRIBUTE_ARCHIVE, 0x10, all));
@@ -118,17 +110,16 @@ TEST(AcceptEntry, AttributeFilter)
     EXPECT_FALSE(AcceptEntry("..", FILE_ATTRIBUTE_DIRECTORY, 0x90, SplitMaskText("*.exe")));
 }
 
-TEST(DirectoryListing, KeepsEntriesMatchingAnyMaskIgnoringCase)
-{
+TEST(DirectoryListing, KeepsEntriesMatchingAnyMaskIgnoringCase) {
     scratch::ScratchFolder folder("qf-listing");
     for (const char* name : {"a.EXE", "b.dll", "c.txt", "d.scr", "e.exe.txt"}) {
         folder.WriteFile(name, "");
     }
-    EXPECT_EQ((Names{"a.EXE", "b.dll", "d.scr"}), SortedNames(folder.Root(), "*.exe;*.dll;*.scr", 0));
+    EXPECT_EQ((Names{"a.EXE", "b.dll", "d.scr"}),
+              SortedNames(folder.Root(), "*.exe;*.dll;*.scr", 0));
 }
 
-TEST(DirectoryListing, StarDotStarSkipsNamesWithoutFullStop)
-{
+TEST(DirectoryListing, StarDotStarSkipsNamesWithoutFullStop) {
     scratch::ScratchFolder folder("qf-listing");
     folder.WriteFile("README", "");
     folder.WriteFile("x.txt", "");
@@ -136,8 +127,7 @@ TEST(DirectoryListing, StarDotStarSkipsNamesWithoutFullStop)
     EXPECT_EQ((Names{"README", "x.txt"}), SortedNames(folder.Root(), "*", 0));
 }
 
-TEST(DirectoryListing, EmptyMaskTextKeepsEverythingButDotEntries)
-{
+TEST(DirectoryListing, EmptyMaskTextKeepsEverythingButDotEntries) {
     scratch::ScratchFolder folder("qf-listing");
     folder.WriteFile("a.txt", "");
     folder.WriteFile("README", "");
@@ -145,8 +135,7 @@ TEST(DirectoryListing, EmptyMaskTextKeepsEverythingButDotEntries)
     EXPECT_EQ((Names{"Sub", "a.txt", "README"}), SortedNames(folder.Root(), "", 0));
 }
 
-TEST(DirectoryListing, ExclusionMaskAlone)
-{
+TEST(DirectoryListing, ExclusionMaskAlone) {
     scratch::ScratchFolder folder("qf-listing");
     for (const char* name : {"keep.doc", "drop.tmp", "DROP2.TMP", "tmp"}) {
         folder.WriteFile(name, "");
@@ -156,18 +145,17 @@ TEST(DirectoryListing, ExclusionMaskAlone)
     EXPECT_EQ((Names{"Sub", "keep.doc", "tmp"}), SortedNames(folder.Root(), "^*.tmp", 0));
 }
 
-TEST(DirectoryListing, FolderFilterKeepsOnlySubfolders)
-{
+TEST(DirectoryListing, FolderFilterKeepsOnlySubfolders) {
     scratch::ScratchFolder folder("qf-listing");
     folder.WriteFile("a.exe", "");
     folder.WriteFile("README", "");
     folder.MakeFolder("old.exe");
     folder.MakeFolder("NoDot");
-    EXPECT_EQ((Names{"NoDot", "old.exe"}), SortedNames(folder.Root(), "*;*.*", FILE_ATTRIBUTE_DIRECTORY));
+    EXPECT_EQ((Names{"NoDot", "old.exe"}),
+              SortedNames(folder.Root(), "*;*.*", FILE_ATTRIBUTE_DIRECTORY));
 }
 
-TEST(DirectoryListing, FoldersMatchingTheMasksAreKeptWithFilterZero)
-{
+TEST(DirectoryListing, FoldersMatchingTheMasksAreKeptWithFilterZero) {
     scratch::ScratchFolder folder("qf-listing");
     folder.WriteFile("a.exe", "");
     folder.MakeFolder("old.exe");
@@ -180,16 +168,14 @@ TEST(DirectoryListing, FoldersMatchingTheMasksAreKeptWithFilterZero)
     EXPECT_FALSE(listing.EntryIsDirectory(1));
 }
 
-TEST(DirectoryListing, EntryMatchedBySeveralMasksIsKeptOnce)
-{
+TEST(DirectoryListing, EntryMatchedBySeveralMasksIsKeptOnce) {
     scratch::ScratchFolder folder("qf-listing");
     folder.WriteFile("report.doc", "");
     folder.WriteFile("readme.txt", "");
     EXPECT_EQ((Names{"readme.txt", "report.doc"}), SortedNames(folder.Root(), "*.doc;r*;*.*", 0));
 }
 
-TEST(DirectoryListing, HiddenSystemAndReadOnlyEntriesAreKept)
-{
+TEST(DirectoryListing, HiddenSystemAndReadOnlyEntriesAreKept) {
     scratch::ScratchFolder folder("qf-listing");
     SetFileAttributesA(folder.WriteFile("hidden.exe", "").c_str(), FILE_ATTRIBUTE_HIDDEN);
     SetFileAttributesA(folder.WriteFile("system.exe", "").c_str(), FILE_ATTRIBUTE_SYSTEM);
@@ -206,8 +192,7 @@ TEST(DirectoryListing, HiddenSystemAndReadOnlyEntriesAreKept)
     EXPECT_NE(0u, listing.EntryRecord(2).dwFileAttributes & FILE_ATTRIBUTE_READONLY);
 }
 
-TEST(DirectoryListing, FolderPathEndsInOneBackslash)
-{
+TEST(DirectoryListing, FolderPathEndsInOneBackslash) {
     scratch::ScratchFolder folder("qf-listing");
     folder.WriteFile("a.txt", "");
     DirectoryListing plain(folder.Root(), "*", 0);
@@ -220,8 +205,7 @@ TEST(DirectoryListing, FolderPathEndsInOneBackslash)
     EXPECT_EQ("C:\\", root.FolderPath());
 }
 
-TEST(DirectoryListing, FoldersThatCannotBeListedGiveAnEmptyListing)
-{
+TEST(DirectoryListing, FoldersThatCannotBeListedGiveAnEmptyListing) {
     scratch::ScratchFolder folder("qf-listing");
     const std::string file = folder.WriteFile("a.txt", "");
     folder.WriteFile("b.txt", "");
@@ -245,8 +229,7 @@ TEST(DirectoryListing, FoldersThatCannotBeListedGiveAnEmptyListing)
     EXPECT_EQ("", listing.EntryName(0));
 }
 
-TEST(DirectoryListing, RecordsCarrySizeAndOutOfRangeIndicesGiveSentinels)
-{
+TEST(DirectoryListing, RecordsCarrySizeAndOutOfRangeIndicesGiveSentinels) {
     scratch::ScratchFolder folder("qf-listing");
     folder.WriteFile("big.bin", std::string(1234, 'q'));
     DirectoryListing listing(folder.Root(), "*.bin", 0);
@@ -261,19 +244,18 @@ TEST(DirectoryListing, RecordsCarrySizeAndOutOfRangeIndicesGiveSentinels)
     EXPECT_EQ('\0', listing.EntryRecord(1).cFileName[0]);
 }
 
-TEST(DirectoryListing, SortPutsFoldersFirstThenNamesIgnoringCase)
-{
+TEST(DirectoryListing, SortPutsFoldersFirstThenNamesIgnoringCase) {
     scratch::ScratchFolder folder("qf-listing");
     for (const char* name : {"b.txt", "C.txt", "A.txt", "a2.txt"}) {
         folder.WriteFile(name, "");
     }
     folder.MakeFolder("zdir");
     folder.MakeFolder("Bdir");
-    EXPECT_EQ((Names{"Bdir", "zdir", "A.txt", "a2.txt", "b.txt", "C.txt"}), SortedNames(folder.Root(), "", 0));
+    EXPECT_EQ((Names{"Bdir", "zdir", "A.txt", "a2.txt", "b.txt", "C.txt"}),
+              SortedNames(folder.Root(), "", 0));
 }
 
-TEST(CompareEntryRecords, SizeThenCreationTimeToTheMillisecond)
-{
+TEST(CompareEntryRecords, SizeThenCreationTimeToTheMillisecond) {
     WIN32_FIND_DATAA small = {};
     lstrcpyA(small.cFileName, "same.doc");
     SYSTEMTIME time = {2020, 5, 0, 17, 10, 30, 15, 250};
@@ -319,13 +301,13 @@ const std::string Smile = "\xF0\x9F\x98\x80.exe";  // 😀.exe: one character be
 
 // Creates the file (or with folder true the folder) through the wide API in the literal
 // form, past any path length limit of the ANSI calls.
-bool CreateWide(const std::string& path, bool folder = false)
-{
+bool CreateWide(const std::string& path, bool folder = false) {
     const std::wstring literal = L"\\\\?\\" + Utf16(path);
     if (folder) {
         return CreateDirectoryW(literal.c_str(), nullptr) != FALSE;
     }
-    HANDLE file = CreateFileW(literal.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(literal.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         return false;
     }
@@ -333,13 +315,13 @@ bool CreateWide(const std::string& path, bool folder = false)
     return true;
 }
 
-} // namespace
+}  // namespace
 
-TEST(WildcardMatch, MatchesWholeCharactersOfEveryScriptIgnoringCase)
-{
-    EXPECT_TRUE(WildcardMatch("\xD0\x9E\xD0\xA2\xD0\xA7\xD0\x81\xD0\xA2.EXE", "*.exe"));  // ОТЧЁТ.EXE
-    EXPECT_TRUE(WildcardMatch(ReportRu, "\xD0\x9E\xD0\xA2\xD0\xA7*.EXE"));                // ОТЧ*.EXE
-    EXPECT_TRUE(WildcardMatch("\xC3\xA4rger.exe", "\xC3\x84*"));                            // ärger.exe, Ä*
+TEST(WildcardMatch, MatchesWholeCharactersOfEveryScriptIgnoringCase) {
+    EXPECT_TRUE(
+        WildcardMatch("\xD0\x9E\xD0\xA2\xD0\xA7\xD0\x81\xD0\xA2.EXE", "*.exe"));  // ОТЧЁТ.EXE
+    EXPECT_TRUE(WildcardMatch(ReportRu, "\xD0\x9E\xD0\xA2\xD0\xA7*.EXE"));        // ОТЧ*.EXE
+    EXPECT_TRUE(WildcardMatch("\xC3\xA4rger.exe", "\xC3\x84*"));                  // ärger.exe, Ä*
     EXPECT_TRUE(WildcardMatch(ReportCn, "??.exe"));
     EXPECT_FALSE(WildcardMatch(ReportCn, "?.exe"));
     EXPECT_TRUE(WildcardMatch(Smile, "?.exe"));
@@ -348,11 +330,11 @@ TEST(WildcardMatch, MatchesWholeCharactersOfEveryScriptIgnoringCase)
     EXPECT_FALSE(WildcardMatch(ReportRu, "o*"));          // a Latin o is no Cyrillic о
 }
 
-TEST(DirectoryListing, NamesInEveryScriptAreListedExactlyAndInThePlatformsOrder)
-{
+TEST(DirectoryListing, NamesInEveryScriptAreListedExactlyAndInThePlatformsOrder) {
     scratch::ScratchFolder folder("qf-listing");
-    const std::vector<std::string> names = {"b.exe",  Anger, "arbeit.exe", ReportRu, "\xD0\x90\xD0\xB1.exe",
-                                            ReportCn, Smile, "Zebra.exe",  "\xCE\xB1\xCE\xB2.exe", "x.txt"};
+    const std::vector<std::string> names = {
+        "b.exe", Anger,       "arbeit.exe",           ReportRu, "\xD0\x90\xD0\xB1.exe", ReportCn,
+        Smile,   "Zebra.exe", "\xCE\xB1\xCE\xB2.exe", "x.txt"};
     for (const std::string& name : names) {
         ASSERT_TRUE(CreateWide(folder.Path(name))) << name;
     }
@@ -362,7 +344,9 @@ TEST(DirectoryListing, NamesInEveryScriptAreListedExactlyAndInThePlatformsOrder)
     for (size_t i = 0; i + 1 < listed.size(); ++i) {
         const std::wstring a = Utf16(listed[i]);
         const std::wstring b = Utf16(listed[i + 1]);
-        EXPECT_LE(CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1), CSTR_EQUAL)
+        EXPECT_LE(
+            CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1),
+            CSTR_EQUAL)
             << listed[i] << " before " << listed[i + 1];
     }
     for (const std::string& name : names) {
@@ -377,8 +361,7 @@ TEST(DirectoryListing, NamesInEveryScriptAreListedExactlyAndInThePlatformsOrder)
     EXPECT_FALSE(listing.FolderRefused());
 }
 
-TEST(DirectoryListing, NamesEndingInASpaceOrADotAreListedAsTheyAre)
-{
+TEST(DirectoryListing, NamesEndingInASpaceOrADotAreListedAsTheyAre) {
     scratch::ScratchFolder folder("qf-listing");
     folder.WriteFile("report.exe", "plain");
     folder.WriteFile("report.exe ", "spaced");
@@ -391,8 +374,7 @@ TEST(DirectoryListing, NamesEndingInASpaceOrADotAreListedAsTheyAre)
     EXPECT_EQ(5u, inner.EntryRecord(0).nFileSizeLow);
 }
 
-TEST(DirectoryListing, FoldersAndFilesBeyondThePathLimitAreCountedNotDropped)
-{
+TEST(DirectoryListing, FoldersAndFilesBeyondThePathLimitAreCountedNotDropped) {
     scratch::ScratchFolder folder("qf-listing");
     // A folder whose own path fits, holding a file whose path does not, and a subfolder
     // whose listing pattern does not.
@@ -424,13 +406,12 @@ TEST(DirectoryListing, FoldersAndFilesBeyondThePathLimitAreCountedNotDropped)
     EXPECT_EQ(longPathsWork ? 1 : 0, deep.EntryCount());
 }
 
-TEST(DirectoryListing, MissingFoldersFilesAndEmptyFoldersAreNotRefused)
-{
+TEST(DirectoryListing, MissingFoldersFilesAndEmptyFoldersAreNotRefused) {
     scratch::ScratchFolder folder("qf-listing");
     const std::string file = folder.WriteFile("a.txt", "");
     folder.MakeFolder("empty");
-    for (const std::string& path : {folder.Path("missing"), file, folder.Path("empty"), std::string(),
-                                    folder.Path("missing\\deeper")}) {
+    for (const std::string& path : {folder.Path("missing"), file, folder.Path("empty"),
+                                    std::string(), folder.Path("missing\\deeper")}) {
         DirectoryListing listing(path, "*", 0);
         EXPECT_FALSE(listing.FolderRefused()) << path;
         EXPECT_EQ(0, listing.EntryCount()) << path;

@@ -11,8 +11,7 @@ namespace {
 
 class ResultListTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         form_ = CreateForm(nullptr, "Result list test");
         form_->SetClientSize(700, 400);
         view_ = CreateResultListView(form_);
@@ -22,8 +21,7 @@ protected:
 
     void TearDown() override { form_->Release(); }
 
-    std::vector<std::string> Column(int column) const
-    {
+    std::vector<std::string> Column(int column) const {
         ResultList list(view_);
         std::vector<std::string> texts;
         for (int row = 0; row < list.RowCount(); ++row)
@@ -32,8 +30,7 @@ protected:
     }
 
     // A row as the search writes it.
-    int AddFound(const std::string& name, const std::string& path, const std::string& size)
-    {
+    int AddFound(const std::string& name, const std::string& path, const std::string& size) {
         ResultList list(view_);
         int row = list.AddRow(name);
         list.SetCell(row, PathColumn, path);
@@ -45,8 +42,7 @@ protected:
     Control* view_ = nullptr;
 };
 
-TEST_F(ResultListTest, ARowAfterTheSearchHoldsNamePathAndSizeWithEmptyStatus)
-{
+TEST_F(ResultListTest, ARowAfterTheSearchHoldsNamePathAndSizeWithEmptyStatus) {
     int row = AddFound("report.doc", "C:\\Docs\\", "1,234");
     ResultList list(view_);
     EXPECT_EQ(list.GetCell(row, NameColumn), "report.doc");
@@ -55,11 +51,11 @@ TEST_F(ResultListTest, ARowAfterTheSearchHoldsNamePathAndSizeWithEmptyStatus)
     EXPECT_EQ(list.GetCell(row, StatusColumn), "");
     EXPECT_EQ(list.GetCell(row, InformationColumn), "");
     EXPECT_FALSE(list.IsRowSelected(row));
-    EXPECT_EQ(list.GetCell(row, PathColumn) + list.GetCell(row, NameColumn), "C:\\Docs\\report.doc");
+    EXPECT_EQ(list.GetCell(row, PathColumn) + list.GetCell(row, NameColumn),
+              "C:\\Docs\\report.doc");
 }
 
-TEST_F(ResultListTest, RowsAreKeptInNameOrderIgnoringCase)
-{
+TEST_F(ResultListTest, RowsAreKeptInNameOrderIgnoringCase) {
     ResultList list(view_);
     EXPECT_EQ(list.AddRow("b.exe"), 0);
     EXPECT_EQ(list.AddRow("A.exe"), 0);
@@ -75,13 +71,14 @@ TEST_F(ResultListTest, RowsAreKeptInNameOrderIgnoringCase)
     AddFound("Alpha.exe", "C:\\A\\", "1");
     AddFound("mid.exe", "C:\\M\\", "2");
     AddFound("beta.exe", "C:\\B\\", "4");
-    EXPECT_EQ(Column(NameColumn), (std::vector<std::string>{"Alpha.exe", "beta.exe", "mid.exe", "zeta.exe"}));
-    EXPECT_EQ(Column(PathColumn), (std::vector<std::string>{"C:\\A\\", "C:\\B\\", "C:\\M\\", "C:\\Z\\"}));
+    EXPECT_EQ(Column(NameColumn),
+              (std::vector<std::string>{"Alpha.exe", "beta.exe", "mid.exe", "zeta.exe"}));
+    EXPECT_EQ(Column(PathColumn),
+              (std::vector<std::string>{"C:\\A\\", "C:\\B\\", "C:\\M\\", "C:\\Z\\"}));
     EXPECT_EQ(Column(SizeColumn), (std::vector<std::string>{"1", "4", "2", "3"}));
 }
 
-TEST_F(ResultListTest, StatusWritesKeepTheSelectionNameWritesClearIt)
-{
+TEST_F(ResultListTest, StatusWritesKeepTheSelectionNameWritesClearIt) {
     ResultList list(view_);
     int a = AddFound("a.exe", "C:\\", "1");
     AddFound("b.exe", "C:\\", "2");
@@ -95,8 +92,7 @@ TEST_F(ResultListTest, StatusWritesKeepTheSelectionNameWritesClearIt)
     EXPECT_EQ(list.NextSelectedRow(0), -1);
 }
 
-TEST_F(ResultListTest, SortingBySizeComparesTexts)
-{
+TEST_F(ResultListTest, SortingBySizeComparesTexts) {
     ResultList list(view_);
     AddFound("a.exe", "C:\\", "999");
     AddFound("b.exe", "C:\\", "1,000");
@@ -106,8 +102,7 @@ TEST_F(ResultListTest, SortingBySizeComparesTexts)
     EXPECT_EQ(Column(NameColumn), (std::vector<std::string>{"b.exe", "c.exe", "a.exe"}));
 }
 
-TEST_F(ResultListTest, ColumnClickSortsOnlyWhileNoSearchRuns)
-{
+TEST_F(ResultListTest, ColumnClickSortsOnlyWhileNoSearchRuns) {
     std::uint8_t searching = 1;
     AttachColumnSorting(view_, &searching);
     AddFound("a.exe", "C:\\Z\\", "1");
@@ -128,4 +123,4 @@ TEST_F(ResultListTest, ColumnClickSortsOnlyWhileNoSearchRuns)
     EXPECT_EQ(Column(NameColumn), (std::vector<std::string>{"a.exe", "b.exe", "c.exe"}));
 }
 
-} // namespace
+}  // namespace

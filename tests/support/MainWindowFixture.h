@@ -15,31 +15,31 @@
 #include "support/MessagePump.h"
 
 class MainWindowFixture : public ::testing::Test {
- protected:
-  explicit MainWindowFixture(int defaultAnswer = IDOK) : answerer_(defaultAnswer) {}
+protected:
+    explicit MainWindowFixture(int defaultAnswer = IDOK) : answerer_(defaultAnswer) {}
 
-  ~MainWindowFixture() override {
-    if (window_ != nullptr && form_ != nullptr) {
-      window_->SearchStopped = 1;  // a search still running ends at its next step
+    ~MainWindowFixture() override {
+        if (window_ != nullptr && form_ != nullptr) {
+            window_->SearchStopped = 1;  // a search still running ends at its next step
+        }
+        Terminate(form_);
+        PumpMessages();
+        ResetRunLoopState();
+        SetApplicationObject(nullptr);
     }
-    Terminate(form_);
-    PumpMessages();
-    ResetRunLoopState();
-    SetApplicationObject(nullptr);
-  }
 
-  // Builds the window and shows it; a derived SetUp may prepare the display before and
-  // settle it after.
-  void SetUp() override {
-    ResetRunLoopState();
-    BuildMainWindow(&window_, nullptr);
-    form_ = window_->MainForm;
-    ASSERT_TRUE(form_->CreateWindowHandle());
-    PumpMessages();
-  }
+    // Builds the window and shows it; a derived SetUp may prepare the display before and
+    // settle it after.
+    void SetUp() override {
+        ResetRunLoopState();
+        BuildMainWindow(&window_, nullptr);
+        form_ = window_->MainForm;
+        ASSERT_TRUE(form_->CreateWindowHandle());
+        PumpMessages();
+    }
 
-  MessageBoxAnswerer answerer_;
-  // Both nullptr once the run loop has ended and released the window (RunLoop clears form_).
-  MainWindow* window_ = nullptr;
-  Control* form_ = nullptr;
+    MessageBoxAnswerer answerer_;
+    // Both nullptr once the run loop has ended and released the window (RunLoop clears form_).
+    MainWindow* window_ = nullptr;
+    Control* form_ = nullptr;
 };

@@ -19,8 +19,7 @@ MessageBoxAnswerer* activeAnswerer = nullptr;
 MessageBoxAProc realMessageBoxA = nullptr;
 std::vector<PendingCall> pendingCalls;
 
-int WINAPI RecordingMessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT flags)
-{
+int WINAPI RecordingMessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT flags) {
     if (activeAnswerer != nullptr && activeAnswerer->SkipMessageBox(text, caption, flags)) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return 0;
@@ -31,18 +30,17 @@ int WINAPI RecordingMessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT fl
     return result;
 }
 
-LRESULT CALLBACK CallWndProcRetHook(int code, WPARAM wParam, LPARAM lParam)
-{
+LRESULT CALLBACK CallWndProcRetHook(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HC_ACTION && activeAnswerer != nullptr) {
         const CWPRETSTRUCT* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-        if (call->message == WM_INITDIALOG && (GetWindowLongPtrA(call->hwnd, GWL_STYLE) & WS_CHILD) == 0)
+        if (call->message == WM_INITDIALOG &&
+            (GetWindowLongPtrA(call->hwnd, GWL_STYLE) & WS_CHILD) == 0)
             activeAnswerer->OnDialogInitialised(call->hwnd);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-std::string WindowText(HWND window)
-{
+std::string WindowText(HWND window) {
     int length = GetWindowTextLengthA(window);
     if (length <= 0)
         return std::string();
@@ -52,8 +50,7 @@ std::string WindowText(HWND window)
     return text;
 }
 
-std::wstring WideWindowText(HWND window)
-{
+std::wstring WideWindowText(HWND window) {
     int length = GetWindowTextLengthW(window);
     if (length <= 0)
         return std::wstring();
@@ -63,32 +60,27 @@ std::wstring WideWindowText(HWND window)
     return text;
 }
 
-std::string ClassNameOf(HWND window)
-{
+std::string ClassNameOf(HWND window) {
     char name[64] = {};
     GetClassNameA(window, name, sizeof(name));
     return name;
 }
 
-bool IsStatic(HWND window)
-{
+bool IsStatic(HWND window) {
     return _stricmp(ClassNameOf(window).c_str(), "Static") == 0;
 }
 
-bool IsIconStatic(HWND window)
-{
+bool IsIconStatic(HWND window) {
     return IsStatic(window) && (GetWindowLongPtrA(window, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
 }
 
-bool HasVisibleButton(HWND dialog, int id)
-{
+bool HasVisibleButton(HWND dialog, int id) {
     HWND button = GetDlgItem(dialog, id);
     return button != nullptr && (GetWindowLongPtrA(button, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
 // The button set, help button and icon of a message box, rebuilt from its window.
-uint32_t FlagsShownBy(HWND dialog)
-{
+uint32_t FlagsShownBy(HWND dialog) {
     uint32_t flags = MB_OK;
     bool ok = HasVisibleButton(dialog, IDOK), cancel = HasVisibleButton(dialog, IDCANCEL);
     bool yes = HasVisibleButton(dialog, IDYES), no = HasVisibleButton(dialog, IDNO);
@@ -113,7 +105,8 @@ uint32_t FlagsShownBy(HWND dialog)
                                      {IDI_QUESTION, MB_ICONQUESTION},
                                      {IDI_EXCLAMATION, MB_ICONEXCLAMATION},
                                      {IDI_ASTERISK, MB_ICONASTERISK}};
-    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
         if (!IsIconStatic(child) || (GetWindowLongPtrA(child, GWL_STYLE) & WS_VISIBLE) == 0)
             continue;
         HICON shown = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
@@ -126,14 +119,14 @@ uint32_t FlagsShownBy(HWND dialog)
 }
 
 // The IAT slot of the executable that holds target, or nullptr.
-void** FindImportSlot(HMODULE module, void* target)
-{
+void** FindImportSlot(HMODULE module, void* target) {
     BYTE* base = reinterpret_cast<BYTE*>(module);
     const IMAGE_DOS_HEADER* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
     if (dos->e_magic != IMAGE_DOS_SIGNATURE)
         return nullptr;
     const IMAGE_NT_HEADERS* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& directory = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    const IMAGE_DATA_DIRECTORY& directory =
+        nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     if (directory.VirtualAddress == 0)
         return nullptr;
     const IMAGE_IMPORT_DESCRIPTOR* import =
@@ -148,8 +141,7 @@ void** FindImportSlot(HMODULE module, void* target)
     return nullptr;
 }
 
-bool WriteSlot(void** slot, void* value)
-{
+bool WriteSlot(void** slot, void* value) {
     DWORD oldProtection = 0;
     if (!VirtualProtect(slot, sizeof(void*), PAGE_READWRITE, &oldProtection))
         return false;
@@ -158,10 +150,9 @@ bool WriteSlot(void** slot, void* value)
     return true;
 }
 
-} // namespace
+}  // namespace
 
-MessageBoxAnswerer::MessageBoxAnswerer(int defaultAnswer) : defaultAnswer_(defaultAnswer)
-{
+MessageBoxAnswerer::MessageBoxAnswerer(int defaultAnswer) : defaultAnswer_(defaultAnswer) {
     if (activeAnswerer != nullptr) {
         ADD_FAILURE() << "MessageBoxAnswerer: another answerer is already active on this thread";
         return;
@@ -172,7 +163,9 @@ MessageBoxAnswerer::MessageBoxAnswerer(int defaultAnswer) : defaultAnswer_(defau
         ADD_FAILURE() << "MessageBoxAnswerer: SetWindowsHookExA failed, error " << GetLastError();
 
     HMODULE user32 = GetModuleHandleA("user32.dll");
-    void* target = user32 != nullptr ? reinterpret_cast<void*>(GetProcAddress(user32, "MessageBoxA")) : nullptr;
+    void* target = user32 != nullptr
+                       ? reinterpret_cast<void*>(GetProcAddress(user32, "MessageBoxA"))
+                       : nullptr;
     void** slot = target != nullptr ? FindImportSlot(GetModuleHandleA(nullptr), target) : nullptr;
     if (slot != nullptr) {
         realMessageBoxA = reinterpret_cast<MessageBoxAProc>(target);
@@ -184,13 +177,11 @@ MessageBoxAnswerer::MessageBoxAnswerer(int defaultAnswer) : defaultAnswer_(defau
 }
 
 MessageBoxAnswerer::MessageBoxAnswerer(std::initializer_list<int> answers, int defaultAnswer)
-    : MessageBoxAnswerer(defaultAnswer)
-{
+    : MessageBoxAnswerer(defaultAnswer) {
     answers_.assign(answers.begin(), answers.end());
 }
 
-MessageBoxAnswerer::~MessageBoxAnswerer()
-{
+MessageBoxAnswerer::~MessageBoxAnswerer() {
     if (activeAnswerer != this)
         return;
     if (importSlot_ != nullptr)
@@ -200,13 +191,11 @@ MessageBoxAnswerer::~MessageBoxAnswerer()
     activeAnswerer = nullptr;
 }
 
-void MessageBoxAnswerer::Enqueue(int answer)
-{
+void MessageBoxAnswerer::Enqueue(int answer) {
     answers_.push_back(answer);
 }
 
-std::vector<AnsweredBox> MessageBoxAnswerer::MessageBoxes() const
-{
+std::vector<AnsweredBox> MessageBoxAnswerer::MessageBoxes() const {
     std::vector<AnsweredBox> result;
     for (const AnsweredBox& box : boxes_) {
         if (box.IsMessageBox)
@@ -215,8 +204,7 @@ std::vector<AnsweredBox> MessageBoxAnswerer::MessageBoxes() const
     return result;
 }
 
-int MessageBoxAnswerer::NextAnswer()
-{
+int MessageBoxAnswerer::NextAnswer() {
     if (answers_.empty())
         return defaultAnswer_;
     int answer = answers_.front();
@@ -224,8 +212,7 @@ int MessageBoxAnswerer::NextAnswer()
     return answer;
 }
 
-void MessageBoxAnswerer::OnDialogInitialised(HWND dialog)
-{
+void MessageBoxAnswerer::OnDialogInitialised(HWND dialog) {
     AnsweredBox box;
     box.Caption = WindowText(dialog);
 
@@ -236,7 +223,8 @@ void MessageBoxAnswerer::OnDialogInitialised(HWND dialog)
         box.Text = WindowText(messageText);
         box.TextAsShown = WideWindowText(messageText);
     } else {
-        for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
+             child = GetWindow(child, GW_HWNDNEXT)) {
             if (IsStatic(child) && !IsIconStatic(child)) {
                 box.Text = WindowText(child);
                 break;
@@ -263,8 +251,7 @@ void MessageBoxAnswerer::OnDialogInitialised(HWND dialog)
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, box.Answer)));
 }
 
-bool MessageBoxAnswerer::SkipMessageBox(LPCSTR text, LPCSTR caption, UINT flags)
-{
+bool MessageBoxAnswerer::SkipMessageBox(LPCSTR text, LPCSTR caption, UINT flags) {
     if (answers_.empty() ? defaultAnswer_ != NotShown : answers_.front() != NotShown)
         return false;
     NextAnswer();

@@ -13,8 +13,8 @@ constexpr uint32_t ProgramHeadersSize = 0x400;
 
 // A section of a built body: its name and the bytes it holds on disk.
 struct ProgramSection {
-  std::string Name;  // up to 8 characters, e.g. ".text"
-  std::string Bytes;
+    std::string Name;  // up to 8 characters, e.g. ".text"
+    std::string Bytes;
 };
 
 // A valid PE program made of the given sections, in order. Its image on disk ends

@@ -25,30 +25,31 @@ static_assert(AboutLineCount == 12, "the about box has twelve lines");
 
 // The about box's text: its lines joined by CR LF.
 inline std::string AboutText() {
-  std::string text = AboutLines[0];
-  for (size_t line = 1; line < AboutLineCount; ++line) {
-    text += std::string("\r\n") + AboutLines[line];
-  }
-  return text;
+    std::string text = AboutLines[0];
+    for (size_t line = 1; line < AboutLineCount; ++line) {
+        text += std::string("\r\n") + AboutLines[line];
+    }
+    return text;
 }
 
 // Rename texts that would move a file out of its folder or give it no valid name: every
 // layer that takes a rename text refuses them with RefusedExtensionMessage.
 const char* const RefusedExtensionTexts[] = {
-    "vrs\\..\\..\\x", "a/b", "x/y", "c:d", "*", "?", "a?", "\"", "\"q\"", "<", ">", "|", "a\tb", "tab\there",
+    "vrs\\..\\..\\x", "a/b", "x/y", "c:d", "*",    "?",         "a?", "\"",
+    "\"q\"",          "<",   ">",   "|",   "a\tb", "tab\there",
 };
 const char* const RefusedExtensionMessage = "The extension may not contain \\ / : * ? \" < > |";
 
 // A number as the program shows counts and sizes: its digits grouped by thousands with
 // commas ("1,600").
 inline std::string GroupedNumber(long long value) {
-  const std::string digits = std::to_string(value < 0 ? -value : value);
-  std::string grouped;
-  for (size_t index = 0; index < digits.size(); ++index) {
-    if (index > 0 && (digits.size() - index) % 3 == 0) {
-      grouped += ',';
+    const std::string digits = std::to_string(value < 0 ? -value : value);
+    std::string grouped;
+    for (size_t index = 0; index < digits.size(); ++index) {
+        if (index > 0 && (digits.size() - index) % 3 == 0) {
+            grouped += ',';
+        }
+        grouped += digits[index];
     }
-    grouped += digits[index];
-  }
-  return value < 0 ? "-" + grouped : grouped;
+    return value < 0 ? "-" + grouped : grouped;
 }

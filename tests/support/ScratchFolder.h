@@ -9,25 +9,25 @@
 namespace scratch {
 
 class ScratchFolder {
- public:
-  // prefix names the folder (for example "qf-search").
-  explicit ScratchFolder(const std::string& prefix);
-  ~ScratchFolder();
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
+public:
+    // prefix names the folder (for example "qf-search").
+    explicit ScratchFolder(const std::string& prefix);
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
 
-  // The folder without trailing backslash.
-  const std::string& Root() const { return root_; }
-  // Root followed by a backslash and relative (relative may contain backslashes).
-  std::string Path(const std::string& relative) const;
-  // Creates the folder relative and every missing folder above it; returns its path.
-  std::string MakeFolder(const std::string& relative) const;
-  // Writes the file relative with the given bytes (folders above it are created);
-  // returns its path, or an empty text when it could not be written.
-  std::string WriteFile(const std::string& relative, const std::string& bytes) const;
+    // The folder without trailing backslash.
+    const std::string& Root() const { return root_; }
+    // Root followed by a backslash and relative (relative may contain backslashes).
+    std::string Path(const std::string& relative) const;
+    // Creates the folder relative and every missing folder above it; returns its path.
+    std::string MakeFolder(const std::string& relative) const;
+    // Writes the file relative with the given bytes (folders above it are created);
+    // returns its path, or an empty text when it could not be written.
+    std::string WriteFile(const std::string& relative, const std::string& bytes) const;
 
- private:
-  std::string root_;
+private:
+    std::string root_;
 };
 
 // The whole content of a file; empty when it cannot be read.

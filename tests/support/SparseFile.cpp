@@ -1,4 +1,5 @@
 #include "support/SparseFile.h"
+#include "control/UniqueHandle.h"
 
 #include <windows.h>
 
@@ -7,21 +8,24 @@
 namespace scratch {
 
 bool WriteSparseFile(const std::string& path, int64_t size, const std::string& head) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    return false;
-  }
-  // Refused on file systems without sparse files (and by some emulations): the size is
-  // then set all the same, which takes the disk space or fails for want of it.
-  DWORD returned = 0;
-  DeviceIoControl(file, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
-  DWORD written = 0;
-  LARGE_INTEGER end;
-  end.QuadPart = size;
-  const bool ok = WriteFile(file, head.data(), static_cast<DWORD>(head.size()), &written, nullptr) &&
-                  written == head.size() && SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file);
-  CloseHandle(file);
-  return ok;
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsValid()) {
+        return false;
+    }
+    // Refused on file systems without sparse files (and by some emulations): the size is
+    // then set all the same, which takes the disk space or fails for want of it.
+    DWORD returned = 0;
+    DeviceIoControl(file.Get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
+    DWORD written = 0;
+    LARGE_INTEGER end;
+    end.QuadPart = size;
+    const bool ok =
+        WriteFile(file.Get(), head.data(), static_cast<DWORD>(head.size()), &written, nullptr) &&
+        written == head.size() && SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN) &&
+        SetEndOfFile(file.Get());
+    file.Close();
+    return ok;
 }
 
 }  // namespace scratch

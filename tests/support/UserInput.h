@@ -19,5 +19,5 @@ const UINT TabScanCode = 0x0F;
 // repeat count of 1, the scan code, and for the release the previous-state and
 // transition bits.
 constexpr LPARAM KeyStroke(UINT scanCode, bool released) {
-  return static_cast<LPARAM>(1u | (scanCode & 0xFFu) << 16 | (released ? 3u << 30 : 0u));
+    return static_cast<LPARAM>(1u | (scanCode & 0xFFu) << 16 | (released ? 3u << 30 : 0u));
 }

@@ -7,8 +7,7 @@ namespace {
 // A top-down 32-bit DIB section selected into its own memory DC.
 class DibCanvas {
 public:
-    DibCanvas(int width, int height) : width_(width), height_(height), dc_(nullptr)
-    {
+    DibCanvas(int width, int height) : width_(width), height_(height), dc_(nullptr) {
         BITMAPINFO info;
         ZeroMemory(&info, sizeof(info));
         info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -25,8 +24,7 @@ public:
     bool Valid() const { return dc_ && bitmap_ && bits_; }
     HDC Dc() const { return dc_.Get(); }
 
-    CapturedImage Image() const
-    {
+    CapturedImage Image() const {
         CapturedImage image;
         if (!Valid())
             return image;
@@ -53,15 +51,13 @@ private:
 
 }  // namespace
 
-COLORREF CapturedImage::At(int x, int y) const
-{
+COLORREF CapturedImage::At(int x, int y) const {
     if (x < 0 || y < 0 || x >= Width || y >= Height)
         return CLR_INVALID;
     return Pixels[static_cast<size_t>(y) * static_cast<size_t>(Width) + static_cast<size_t>(x)];
 }
 
-int CapturedImage::Count(COLORREF colour, const RECT& area) const
-{
+int CapturedImage::Count(COLORREF colour, const RECT& area) const {
     int count = 0;
     for (int y = area.top; y < area.bottom; ++y)
         for (int x = area.left; x < area.right; ++x)
@@ -70,8 +66,7 @@ int CapturedImage::Count(COLORREF colour, const RECT& area) const
     return count;
 }
 
-RECT CapturedImage::BoundsOfOther(COLORREF colour, const RECT& area) const
-{
+RECT CapturedImage::BoundsOfOther(COLORREF colour, const RECT& area) const {
     RECT bounds = {0, 0, 0, 0};
     bool found = false;
     for (int y = area.top; y < area.bottom; ++y) {
@@ -95,32 +90,29 @@ RECT CapturedImage::BoundsOfOther(COLORREF colour, const RECT& area) const
     return bounds;
 }
 
-void RepaintNow(HWND window)
-{
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+void RepaintNow(HWND window) {
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     PumpMessages();
     RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     PumpMessages();
 }
 
-RECT RectInParent(HWND window)
-{
+RECT RectInParent(HWND window) {
     RECT rect = {};
     GetWindowRect(window, &rect);
     MapWindowPoints(HWND_DESKTOP, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
     return rect;
 }
 
-RECT ClientAreaIn(HWND window, HWND ancestor)
-{
+RECT ClientAreaIn(HWND window, HWND ancestor) {
     RECT rect;
     GetClientRect(window, &rect);
     MapWindowPoints(window, ancestor, reinterpret_cast<POINT*>(&rect), 2);
     return rect;
 }
 
-CapturedImage CaptureOnScreen(HWND window)
-{
+CapturedImage CaptureOnScreen(HWND window) {
     HWND top = GetAncestor(window, GA_ROOT);
     if (!top)
         top = window;
@@ -129,13 +121,12 @@ CapturedImage CaptureOnScreen(HWND window)
     if (!canvas.Valid())
         return CapturedImage();
     WindowDc source(top);
-    BitBlt(canvas.Dc(), 0, 0, area.right - area.left, area.bottom - area.top, source.Get(), area.left,
-           area.top, SRCCOPY);
+    BitBlt(canvas.Dc(), 0, 0, area.right - area.left, area.bottom - area.top, source.Get(),
+           area.left, area.top, SRCCOPY);
     return canvas.Image();
 }
 
-CapturedImage CapturePrintClient(HWND window)
-{
+CapturedImage CapturePrintClient(HWND window) {
     RECT client;
     GetClientRect(window, &client);
     DibCanvas canvas(client.right, client.bottom);
@@ -145,9 +136,8 @@ CapturedImage CapturePrintClient(HWND window)
     return canvas.Image();
 }
 
-CapturedImage CaptureDrawing(int width, int height, COLORREF fill, void (*paint)(HDC dc, void* context),
-                             void* context)
-{
+CapturedImage CaptureDrawing(int width, int height, COLORREF fill,
+                             void (*paint)(HDC dc, void* context), void* context) {
     DibCanvas canvas(width, height);
     if (!canvas.Valid())
         return CapturedImage();

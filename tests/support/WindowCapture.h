@@ -40,5 +40,5 @@ CapturedImage CapturePrintClient(HWND window);
 
 // Calls paint(dc) on a fresh 32-bit bitmap of width x height, filled with fill first,
 // and returns the pixels.
-CapturedImage CaptureDrawing(int width, int height, COLORREF fill, void (*paint)(HDC dc, void* context),
-                             void* context);
+CapturedImage CaptureDrawing(int width, int height, COLORREF fill,
+                             void (*paint)(HDC dc, void* context), void* context);
