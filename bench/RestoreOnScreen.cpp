@@ -28,6 +28,7 @@
 #include "bench/BareSave.h"
 #include "bench/BenchTiming.h"
 #include "bench/BenchWindow.h"
+#include "bench/RepaintCensus.h"
 #include "control/Control.h"
 #include "control/MessageLoop.h"
 #include "control/UniqueHandle.h"
@@ -203,129 +204,33 @@ RunResult RestoreInWindow(MainWindow* window, MemorySampler& sampler, const std:
 
 // ---- what a restored row repaints -------------------------------------------------------------
 
-struct PaintCounts {
-    int Paint = 0;
-    int Erase = 0;
-    int FramePaint = 0;
-    int DrawItem = 0;
-    int PrintClient = 0;
-};
-
-std::map<HWND, PaintCounts>* census = nullptr;
-
-void CountMessage(HWND window, UINT message, LPARAM lParam) {
-    if (census == nullptr) {
-        return;
-    }
-    switch (message) {
-        case WM_PAINT:
-            ++(*census)[window].Paint;
-            break;
-        case WM_ERASEBKGND:
-            ++(*census)[window].Erase;
-            break;
-        case WM_NCPAINT:
-            ++(*census)[window].FramePaint;
-            break;
-        case WM_PRINTCLIENT:
-            ++(*census)[window].PrintClient;
-            break;
-        case WM_DRAWITEM:
-            if (lParam != 0) {
-                ++(*census)[reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->hwndItem].DrawItem;
-            }
-            break;
-        default:
-            break;
-    }
-}
-
-LRESULT CALLBACK CountSent(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HC_ACTION) {
-        const CWPSTRUCT* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
-        CountMessage(sent->hwnd, sent->message, sent->lParam);
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-LRESULT CALLBACK CountTaken(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HC_ACTION && wParam == PM_REMOVE) {
-        const MSG* taken = reinterpret_cast<const MSG*>(lParam);
-        CountMessage(taken->hwnd, taken->message, taken->lParam);
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-std::string WindowName(MainWindow* window, HWND handle) {
-    const std::pair<Control*, const char*> named[] = {
-        {window->MainForm, "form"},
-        {window->ResultListView, "result list"},
-        {window->InfoLabel, "information line"},
-        {window->TopBar, "gradient bar"},
-        {window->CommandBar, "command bar"},
-        {window->LookInLabel, "label Look in"},
-        {window->ExtensionLabel, "label Extention"},
-        {window->OptionsGroup, "options group"},
-        {window->DeleteInfectedRadio, "radio Delete"},
-        {window->RenameWithRadio, "radio Rename"},
-        {window->RenameWithEdit, "edit Rename with"},
-        {window->FolderEdit, "edit Look in"},
-        {window->MaskCombo, "mask box"},
-        {window->FindButton, "button Find"},
-        {window->StopButton, "button Stop"},
-        {window->BrowseButton, "button ..."},
-        {window->RestoreButton, "button Restore File"},
-        {window->StopRestoreButton, "button Stop Restore"},
-        {window->AboutButton, "button About"},
-    };
-    for (const auto& entry : named) {
-        if (entry.first != nullptr && entry.first->Handle == handle) {
-            return entry.second;
-        }
-    }
-    if (GetParent(handle) == window->ResultListView->Handle) {
-        return "result list header";
-    }
-    char className[64] = {};
-    GetClassNameA(handle, className, sizeof className);
-    return std::string("other ") + className;
-}
-
 void PrintRepaintCensus(MainWindow* window, const std::string& folder,
-                        const std::vector<CarrierFile>& files,
-                        const std::vector<std::string>& documents) {
+                        const std::vector<CarrierFile>& files) {
     window->FolderEdit->SetText(folder);
     window->MaskCombo->SetText("*.exe");
     StartSearch(window);
     DrainMessages();
-    std::map<HWND, PaintCounts> counts;
-    HHOOK sent = SetWindowsHookExA(WH_CALLWNDPROC, CountSent, nullptr, GetCurrentThreadId());
-    HHOOK taken = SetWindowsHookExA(WH_GETMESSAGE, CountTaken, nullptr, GetCurrentThreadId());
-    census = &counts;
+    bench::RepaintCensus census;
     const double start = Now();
     SendMessageA(window->RestoreButton->Handle, BM_CLICK, 0, 0);
     const double seconds = (bench::boxShownAt > 0 ? bench::boxShownAt : Now()) - start;
-    census = nullptr;
-    UnhookWindowsHookEx(sent);
-    UnhookWindowsHookEx(taken);
+    census.End();
     DrainMessages();
     ResetCarriers(files);
-    (void)documents;
     std::printf(
         "repaints during one run of %d rows (%.2f s with counting hooks), per 100 rows (PAINT "
-        "counts the "
-        "paints asked for, also those put off to the next showing; the list paints "
-        "double-buffered, so its "
-        "PRINTCL counts what it drew):\n",
+        "counts the paints asked for, also those put off to the next showing; the list paints "
+        "double-buffered, so its PRINTCL counts what it drew):\n",
         CarrierCount, seconds);
     std::printf("  %-24s %8s %8s %8s %8s %8s\n", "window", "PAINT", "ERASE", "NCPAINT", "DRAWITEM",
                 "PRINTCL");
-    for (const auto& entry : counts) {
-        const PaintCounts& c = entry.second;
+    for (const auto& entry : census.Result()) {
+        const bench::PaintCounts& c = entry.second;
         const double scale = 100.0 / CarrierCount;
         std::printf("  %-24s %8.1f %8.1f %8.1f %8.1f %8.1f\n",
-                    WindowName(window, entry.first).c_str(), c.Paint * scale, c.Erase * scale,
-                    c.FramePaint * scale, c.DrawItem * scale, c.PrintClient * scale);
+                    bench::WindowName(window, entry.first).c_str(), c.Paint * scale,
+                    c.Erase * scale, c.FramePaint * scale, c.DrawItem * scale,
+                    c.PrintClient * scale);
     }
 }
 
@@ -369,7 +274,7 @@ int main(int argc, char** argv) {
         "restore's code "
         "and buffers come into memory; later runs reuse them)\n",
         first.Seconds, first.Before / 1048576.0, (first.Peak - first.Before) / 1024.0);
-    PrintRepaintCensus(window, folder, files, documents);
+    PrintRepaintCensus(window, folder, files);
 
     // Each round measures the four ways once, in an order that rotates from round to round.
     std::vector<double> floors, onScreen, minimised, hidden;

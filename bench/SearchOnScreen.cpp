@@ -22,6 +22,7 @@
 #include "app/Unit1.h"
 #include "bench/BenchTiming.h"
 #include "bench/BenchWindow.h"
+#include "bench/RepaintCensus.h"
 #include "control/Control.h"
 #include "control/MessageLoop.h"
 #include "control/UniqueHandle.h"
@@ -138,65 +139,17 @@ double SearchGrowthKiB(MainWindow* window, MemorySampler& sampler, const char* m
 
 // ---- what a search repaints -----------------------------------------------------------------
 
-std::map<HWND, int>* paints = nullptr;
-
-LRESULT CALLBACK CountSent(int code, WPARAM wParam, LPARAM lParam) {
-    const CWPSTRUCT* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && paints != nullptr && sent->message == WM_PAINT) {
-        ++(*paints)[sent->hwnd];
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-LRESULT CALLBACK CountTaken(int code, WPARAM wParam, LPARAM lParam) {
-    const MSG* taken = reinterpret_cast<const MSG*>(lParam);
-    if (code == HC_ACTION && wParam == PM_REMOVE && paints != nullptr &&
-        taken->message == WM_PAINT) {
-        ++(*paints)[taken->hwnd];
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-std::string WindowName(MainWindow* window, HWND handle) {
-    const std::pair<Control*, const char*> named[] = {
-        {window->MainForm, "form"},
-        {window->ResultListView, "result list"},
-        {window->InfoLabel, "information line"},
-        {window->TopBar, "gradient bar"},
-        {window->LookInLabel, "label Look in"},
-        {window->ExtensionLabel, "label Extention"},
-        {window->FindButton, "button Find"},
-        {window->StopButton, "button Stop"},
-    };
-    for (const auto& entry : named) {
-        if (entry.first != nullptr && entry.first->Handle == handle) {
-            return entry.second;
-        }
-    }
-    if (GetParent(handle) == window->ResultListView->Handle) {
-        return "result list header";
-    }
-    char className[64] = {};
-    GetClassNameA(handle, className, sizeof className);
-    return std::string("other ") + className;
-}
-
 void PrintRepaintCensus(MainWindow* window) {
-    std::map<HWND, int> counts;
-    HHOOK sent = SetWindowsHookExA(WH_CALLWNDPROC, CountSent, nullptr, GetCurrentThreadId());
-    HHOOK taken = SetWindowsHookExA(WH_GETMESSAGE, CountTaken, nullptr, GetCurrentThreadId());
-    paints = &counts;
+    bench::RepaintCensus census;
     const double start = Now();
     StartSearch(window);
     const double seconds = Now() - start;
-    paints = nullptr;
-    UnhookWindowsHookEx(sent);
-    UnhookWindowsHookEx(taken);
+    census.End();
     DrainMessages();
     std::printf("WM_PAINT during one search with counting hooks (%.2f s, %d rows):", seconds,
                 window->FoundCount);
-    for (const auto& entry : counts) {
-        std::printf(" %s %d;", WindowName(window, entry.first).c_str(), entry.second);
+    for (const auto& entry : census.Result()) {
+        std::printf(" %s %d;", bench::WindowName(window, entry.first).c_str(), entry.second.Paint);
     }
     std::printf("\n");
 }
