@@ -6,7 +6,9 @@
 // batches, the least disturbed by the machine's other work) shows whether insertion
 // stays flat as the list grows. A list view with the platform's own sorted insertion
 // (LVS_SORTASCENDING) is measured on the first 10,000 rows for information: it looks for
-// each row's place one row at a time.
+// each row's place one row at a time. So is a bare list that inserts each row at a random
+// place: what the platform's list view itself costs for a row that lands amid the others,
+// as every row of a sorted list does.
 // Every list is visible and suspends redrawing per batch of rows (WM_SETREDRAW), then
 // repaints once, as a visible list view repaints after every insertion otherwise.
 //
@@ -196,7 +198,7 @@ int main(int argc, char** argv) {
     std::vector<Row> rows = RandomRows(rowTotal);
 
     Control* form = CreateForm(nullptr, "List view benchmark");
-    form->SetPosition(0, 0)->SetClientSize(1200, 700);
+    form->SetPosition(0, 0)->SetClientSize(1600, 700);
     Control* view = CreateResultListView(form);
     view->SetPosition(800, 0)->Resize(400, 700);
     HWND formWindow = form->WindowHandle();
@@ -205,6 +207,7 @@ int main(int argc, char** argv) {
     ShowWindow(formWindow, SW_SHOW);
     HWND bare = BareListView(formWindow, 0, 0);
     HWND bareSorted = BareListView(formWindow, LVS_SORTASCENDING, 400);
+    HWND bareAmid = BareListView(formWindow, 0, 1200);
     DrainMessages();
 
     std::printf("%d rows with random names; redraw suspended per batch of %d; all lists visible\n",
@@ -216,6 +219,21 @@ int main(int argc, char** argv) {
                          const int row = BareInsert(bare, source.Name, i);
                          BareSetText(bare, row, PathColumn, source.Path);
                          BareSetText(bare, row, SizeColumn, source.Size);
+                     },
+                     {}};
+    uint32_t place = 12345;
+    Filling amidFill{"bare amid",
+                     bareAmid,
+                     [&](int i) {
+                         const Row& source = rows[static_cast<size_t>(i)];
+                         place = place * 1103515245u + 12345u;
+                         const int count =
+                             static_cast<int>(SendMessageA(bareAmid, LVM_GETITEMCOUNT, 0, 0));
+                         const int row = BareInsert(
+                             bareAmid, source.Name,
+                             static_cast<int>((place >> 8) % static_cast<uint32_t>(count + 1)));
+                         BareSetText(bareAmid, row, PathColumn, source.Path);
+                         BareSetText(bareAmid, row, SizeColumn, source.Size);
                      },
                      {}};
     Filling listFill{"result list",
@@ -230,13 +248,16 @@ int main(int argc, char** argv) {
                      {}};
     // A first, shorter fill brings code, fonts and memory into use; the lists are then
     // cleared and filled again, as a second search fills the result list.
-    FillSideBySide({&bareFill, &listFill}, std::min(rowTotal, WarmUpRows));
+    FillSideBySide({&bareFill, &amidFill, &listFill}, std::min(rowTotal, WarmUpRows));
     SendMessageA(bare, LVM_DELETEALLITEMS, 0, 0);
+    SendMessageA(bareAmid, LVM_DELETEALLITEMS, 0, 0);
     ResultList(view).ClearRows();
     bareFill.BatchMs.clear();
+    amidFill.BatchMs.clear();
     listFill.BatchMs.clear();
-    FillSideBySide({&bareFill, &listFill}, rowTotal);
+    FillSideBySide({&bareFill, &amidFill, &listFill}, rowTotal);
     PrintSegments(bareFill, rowTotal);
+    PrintSegments(amidFill, rowTotal);
     PrintSegments(listFill, rowTotal);
     const int sortedTotal = std::min(rowTotal, PlatformSortedRows);
     Filling sortedFill{"bare sorted",
@@ -252,6 +273,7 @@ int main(int argc, char** argv) {
     const double ratio = bench::Median(batchRatios);
     const std::vector<double> listSegments = SegmentMs(listFill);
     const std::vector<double> bareSegments = SegmentMs(bareFill);
+    const std::vector<double> amidSegments = SegmentMs(amidFill);
     const std::vector<double> sortedSegments = SegmentMs(sortedFill);
     const double growth = listSegments.back() / listSegments.front();
     const bool ordered = NamesAscend(view);
@@ -259,6 +281,9 @@ int main(int argc, char** argv) {
     std::printf(
         "  bare LVM_INSERTITEMA + 2 x LVM_SETITEMTEXTA, unsorted list  %9.4f ms (%d rows)\n",
         MillisecondsPerRow(bareFill), rowTotal);
+    std::printf(
+        "  bare LVM_INSERTITEMA at a random row + 2 x LVM_SETITEMTEXTA    %9.4f ms (%d rows)\n",
+        MillisecondsPerRow(amidFill), rowTotal);
     std::printf("  AddRow (sorted) + 2 x SetCell, result list                 %9.4f ms (%d rows)\n",
                 MillisecondsPerRow(listFill), rowTotal);
     std::printf(
@@ -270,15 +295,16 @@ int main(int argc, char** argv) {
         ratio);
     std::printf(
         "growth of the per-row time, last fifth / first fifth: result list %.2f (limit 1.5), bare "
-        "%.2f, "
-        "bare sorted %.2f (over %d rows)\n",
+        "%.2f, bare amid %.2f, bare sorted %.2f (over %d rows)\n",
         growth, bareSegments.back() / bareSegments.front(),
-        sortedSegments.back() / sortedSegments.front(), sortedTotal);
+        amidSegments.back() / amidSegments.front(), sortedSegments.back() / sortedSegments.front(),
+        sortedTotal);
     std::printf("result list rows in Name order: %s (%d rows)\n", ordered ? "yes" : "NO",
                 ResultList(view).RowCount());
 
     DestroyWindow(bare);
     DestroyWindow(bareSorted);
+    DestroyWindow(bareAmid);
     form->Release();
     return ordered && ratio <= 3.0 && growth <= 1.5 ? 0 : 1;
 }
