@@ -97,17 +97,28 @@ TEST(AcceptEntry, OnlyExclusionMasksKeepTheRest) {
 
 TEST(AcceptEntry, AttributeFilter) {
     const Names all = SplitMaskText("*");
-    EXPECT_TRUE(AcceptEntry("d", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN, 0x10, all));
-    EXPECT_FALSE(AcceptEntry("f", FILE_ATTRIBUTE_ARCHIVE, 0x10, all));
-    EXPECT_FALSE(AcceptEntry("d", FILE_ATTRIBUTE_DIRECTORY, 0x12, all));
-    EXPECT_TRUE(AcceptEntry("d", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN, 0x12, all));
+    EXPECT_TRUE(AcceptEntry("d", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN,
+                            FILE_ATTRIBUTE_DIRECTORY, all));
+    EXPECT_FALSE(AcceptEntry("f", FILE_ATTRIBUTE_ARCHIVE, FILE_ATTRIBUTE_DIRECTORY, all));
+    EXPECT_FALSE(AcceptEntry("d", FILE_ATTRIBUTE_DIRECTORY,
+                             FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN, all));
+    EXPECT_TRUE(AcceptEntry("d", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN,
+                            FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN, all));
     // FILE_ATTRIBUTE_NORMAL in the filter lets every entry through to the masks.
-    EXPECT_TRUE(AcceptEntry("f", FILE_ATTRIBUTE_ARCHIVE, 0x82, all));
-    EXPECT_FALSE(AcceptEntry("f.txt", FILE_ATTRIBUTE_ARCHIVE, 0x80, SplitMaskText("*.exe")));
+    EXPECT_TRUE(AcceptEntry("f", FILE_ATTRIBUTE_ARCHIVE,
+                            FILE_ATTRIBUTE_NORMAL | FILE_ATTRIBUTE_HIDDEN, all));
+    EXPECT_FALSE(AcceptEntry("f.txt", FILE_ATTRIBUTE_ARCHIVE, FILE_ATTRIBUTE_NORMAL,
+                             SplitMaskText("*.exe")));
     // With both FILE_ATTRIBUTE_NORMAL and the folder bit, folders skip the masks.
-    EXPECT_TRUE(AcceptEntry("sub", FILE_ATTRIBUTE_DIRECTORY, 0x90, SplitMaskText("*.exe")));
-    EXPECT_FALSE(AcceptEntry("f.txt", FILE_ATTRIBUTE_ARCHIVE, 0x90, SplitMaskText("*.exe")));
-    EXPECT_FALSE(AcceptEntry("..", FILE_ATTRIBUTE_DIRECTORY, 0x90, SplitMaskText("*.exe")));
+    EXPECT_TRUE(AcceptEntry("sub", FILE_ATTRIBUTE_DIRECTORY,
+                            FILE_ATTRIBUTE_NORMAL | FILE_ATTRIBUTE_DIRECTORY,
+                            SplitMaskText("*.exe")));
+    EXPECT_FALSE(AcceptEntry("f.txt", FILE_ATTRIBUTE_ARCHIVE,
+                             FILE_ATTRIBUTE_NORMAL | FILE_ATTRIBUTE_DIRECTORY,
+                             SplitMaskText("*.exe")));
+    EXPECT_FALSE(AcceptEntry("..", FILE_ATTRIBUTE_DIRECTORY,
+                             FILE_ATTRIBUTE_NORMAL | FILE_ATTRIBUTE_DIRECTORY,
+                             SplitMaskText("*.exe")));
 }
 
 TEST(DirectoryListing, KeepsEntriesMatchingAnyMaskIgnoringCase) {
