@@ -23,6 +23,7 @@
 #include "bench/BenchTiming.h"
 #include "bench/BenchWindow.h"
 #include "bench/RepaintCensus.h"
+#include "bench/SmallFile.h"
 #include "control/Control.h"
 #include "control/MessageLoop.h"
 #include "control/UniqueHandle.h"
@@ -45,17 +46,6 @@ const int FilesPerFolder = 20;
 const char* const Masks = "*.exe;*.dll;*.scr";
 const int MatchingPerFolder = 4;
 
-void WriteSmallFile(const std::string& path, DWORD size) {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.IsValid()) {
-        DWORD written = 0;
-        WriteFile(file.Get(), path.data(), std::min(size, static_cast<DWORD>(path.size())),
-                  &written, nullptr);
-        file.Close();
-    }
-}
-
 // Twenty files, four of them matching; names vary so that rows land all over the list.
 void FillFolder(const std::string& folder, int index, uint32_t& seed) {
     static const char* const matching[MatchingPerFolder] = {".exe", ".dll", ".scr", ".EXE"};
@@ -73,7 +63,7 @@ void FillFolder(const std::string& folder, int index, uint32_t& seed) {
         }
         name += std::to_string(index) + "_" + std::to_string(i);
         name += i < MatchingPerFolder ? matching[i] : others[i % 8];
-        WriteSmallFile(folder + "\\" + name, seed % 97);
+        bench::WriteSmallFile(folder + "\\" + name, seed % 97);
     }
 }
 

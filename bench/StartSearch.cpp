@@ -14,6 +14,7 @@
 #include "app/Unit1.h"
 #include "bench/BenchTiming.h"
 #include "bench/BenchWindow.h"
+#include "bench/SmallFile.h"
 #include "control/Control.h"
 #include "control/MessageLoop.h"
 #include "control/UniqueHandle.h"
@@ -33,23 +34,15 @@ const int SubFolders = 49;      // 40 + 40 * 49 = 2,000 folders
 const int FilesPerFolder = 10;  // one of them "*.exe"
 const int Rounds = 5;
 
-void WriteEmptyFile(const std::string& path) {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.IsValid()) {
-        DWORD written = 0;
-        WriteFile(file.Get(), path.data(), static_cast<DWORD>(path.size() % 97), &written, nullptr);
-        file.Close();
-    }
-}
-
 void FillFolder(const std::string& folder, int index) {
     static const char* const others[] = {".txt", ".dll", ".doc", ".xls", ".dat",
                                          ".ini", ".log", ".bmp", ".scr"};
     CreateDirectoryA(folder.c_str(), nullptr);
-    WriteEmptyFile(folder + "\\program" + std::to_string(index) + ".exe");
+    const std::string program = folder + "\\program" + std::to_string(index) + ".exe";
+    bench::WriteSmallFile(program, static_cast<DWORD>(program.size() % 97));
     for (int i = 0; i < FilesPerFolder - 1; ++i) {
-        WriteEmptyFile(folder + "\\file" + std::to_string(i) + others[i]);
+        const std::string file = folder + "\\file" + std::to_string(i) + others[i];
+        bench::WriteSmallFile(file, static_cast<DWORD>(file.size() % 97));
     }
 }
 

@@ -2,27 +2,11 @@
 
 #include <windows.h>
 
+#include "support/ScratchFolder.h"
+
 namespace scratch {
 
 namespace {
-
-// Reads a whole file; false when it cannot be opened (a file open without sharing).
-bool ReadFileBytes(const std::string& path, std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        return false;
-    }
-    bytes.clear();
-    char block[65536];
-    DWORD read = 0;
-    while (ReadFile(file, block, sizeof block, &read, nullptr) && read > 0) {
-        bytes.append(block, read);
-    }
-    CloseHandle(file);
-    return true;
-}
 
 void Walk(const std::string& root, const std::string& relative, const std::string& skip,
           FolderSnapshot& snapshot) {
@@ -49,7 +33,7 @@ void Walk(const std::string& root, const std::string& relative, const std::strin
             continue;
         }
         std::string bytes;
-        if (ReadFileBytes(folder + "\\" + name, bytes)) {
+        if (ReadWholeFile(folder + "\\" + name, bytes)) {
             snapshot.Files[path] = bytes;
         } else {
             snapshot.Unreadable.insert(path);

@@ -154,13 +154,13 @@ std::string ScratchFolder::WriteFile(const std::string& relative, const std::str
     return ok ? path : std::string();
 }
 
-std::string ReadWholeFile(const std::string& path) {
-    std::string bytes;
-    HANDLE file =
-        CreateFileA(Literal(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+bool ReadWholeFile(const std::string& path, std::string& bytes) {
+    bytes.clear();
+    HANDLE file = CreateFileA(Literal(path).c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        return bytes;
+        return false;
     }
     char block[65536];
     DWORD read = 0;
@@ -168,6 +168,12 @@ std::string ReadWholeFile(const std::string& path) {
         bytes.append(block, read);
     }
     CloseHandle(file);
+    return true;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    std::string bytes;
+    ReadWholeFile(path, bytes);
     return bytes;
 }
 

@@ -32,6 +32,8 @@ private:
 
 // The whole content of a file; empty when it cannot be read.
 std::string ReadWholeFile(const std::string& path);
+// The same into bytes; false when the file cannot be opened (e.g. one open without sharing).
+bool ReadWholeFile(const std::string& path, std::string& bytes);
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 // Removes folder and everything below it without following links.
